@@ -1,0 +1,21 @@
+#pragma once
+// Resource numbers shared by the programs' .rc files and their code.
+// Plain #defines so that windres can read this file too.
+
+#define BV_ICON_PROGRAM 1
+#define BV_ICON_UNINSTALL 2
+
+// The agent's button bitmaps, 27 by 13 pixels.
+#define BV_BMP_PLAY 101
+#define BV_BMP_PAUSE 102
+#define BV_BMP_DIM 103
+#define BV_BMP_LIT 104
+
+// The configuration tool's placeholder preview, 210 by 123 pixels.
+#define BV_BMP_PLACEHOLDER 101
+
+// Pictures kept as raw data (RCDATA): decoded at run time.
+#define BV_JPEG_BAR 201
+#define BV_GIF_BADGE 202
+
+#define BV_CURSOR_HAND 301
