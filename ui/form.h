@@ -1,0 +1,91 @@
+#pragma once
+// A window built from its layout table. Creating a Form creates its controls
+// and its (hidden) peer; load() then runs Form_Load, as loading a window does.
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "ui/controls.h"
+#include "ui/layout.h"
+#include "ui/platform.h"
+
+namespace bv::ui {
+
+class App;
+
+class Form {
+  public:
+    Form(App& app, const FormSpec& spec);
+    ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    App& app() const { return app_; }
+    const FormSpec& spec() const { return spec_; }
+    const char* name() const { return spec_.name; }
+
+    // Runs Form_Load. Failures reach the caller.
+    void load();
+
+    // Controls by their layout names; a wrong name or kind is a programming
+    // error (std::logic_error).
+    Control* find(const std::string& name) const;
+    Control& control(const std::string& name) const;
+    template <class T>
+    T& get(const std::string& name) const {
+        if (auto* c = dynamic_cast<T*>(&control(name)))
+            return *c;
+        throw std::logic_error("control " + name + " has another kind");
+    }
+    Label& label(const std::string& n) const { return get<Label>(n); }
+    TextBox& textBox(const std::string& n) const { return get<TextBox>(n); }
+    Button& button(const std::string& n) const { return get<Button>(n); }
+    PictureBox& pictureBox(const std::string& n) const { return get<PictureBox>(n); }
+    Image& image(const std::string& n) const { return get<Image>(n); }
+    Timer& timer(const std::string& n) const { return get<Timer>(n); }
+    Slider& slider(const std::string& n) const { return get<Slider>(n); }
+    NoteBox& noteBox(const std::string& n) const { return get<NoteBox>(n); }
+    FileDialog& fileDialog(const std::string& n) const { return get<FileDialog>(n); }
+    MenuItem& menuItem(const std::string& name);
+    const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
+    std::vector<MenuItem>& menu() { return menu_; }
+
+    // The window's outer top-left corner, in twips, as single-precision numbers.
+    float left() const { return left_; }
+    float top() const { return top_; }
+    void setLeft(float twips);
+    void setTop(float twips);
+    // The back end's report of where the window really stands.
+    void takePosition(float left, float top) { left_ = left, top_ = top; }
+
+    bool visible() const { return visible_; }
+    void show();
+    void hide();
+    // Closes and destroys the window; its owner drops it once the current
+    // event is over.
+    void unload();
+    bool unloaded() const { return unloaded_; }
+
+    // Opens the popup menu at the mouse pointer; the chosen item's Click runs
+    // after the menu has closed.
+    void popupMenu();
+
+    Event Form_Load;
+    Event Form_Deactivate;
+    Event Form_Terminate;
+
+    FormPeer& peer() const { return *peer_; }
+
+  private:
+    App& app_;
+    const FormSpec& spec_;
+    std::vector<std::unique_ptr<Control>> controls_;
+    std::vector<MenuItem> menu_;
+    std::unique_ptr<FormPeer> peer_;
+    float left_, top_;
+    bool visible_ = false;
+    bool unloaded_ = false;
+};
+
+}  // namespace bv::ui

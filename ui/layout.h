@@ -1,0 +1,105 @@
+#pragma once
+// Window layouts as data: one table row per control, front to back, places
+// and sizes in twips (15 to a pixel at 96 dots per inch).
+#include <cstdint>
+#include <span>
+
+namespace bv::ui {
+
+// Colours as the platform keeps them: red in the lowest byte.
+using Color = std::uint32_t;
+constexpr Color rgb(unsigned r, unsigned g, unsigned b) {
+    return r | (g << 8) | (b << 16);
+}
+// A colour written as red, green, blue in hexadecimal, e.g. hex(0x808080).
+constexpr Color hex(std::uint32_t rrggbb) {
+    return rgb((rrggbb >> 16) & 0xff, (rrggbb >> 8) & 0xff, rrggbb & 0xff);
+}
+constexpr Color kNoColor = 0xffffffffu;
+
+enum class Kind {
+    Label,
+    TextBox,
+    Button,
+    Frame,
+    PictureBox,
+    Image,
+    Timer,
+    Slider,
+    NoteBox,
+    FileDialog
+};
+
+struct Font {
+    const char* face = "MS Sans Serif";
+    float points = 8.25f;
+    bool bold = false;
+};
+
+enum class Pointer { Arrow, Hand };
+
+// Where a picture comes from: a resource of the program, or a file.
+enum class PictureType { None, Bitmap, Jpeg, Gif };
+struct PictureRef {
+    PictureType type = PictureType::None;
+    int resource = 0;
+};
+
+struct ControlSpec {
+    Kind kind;
+    const char* name;
+    const char* container = nullptr;  // nullptr: the window's client area
+    int left = 0, top = 0, width = 0, height = 0;
+    const char* text = "";  // caption or text
+    Font font{};
+    Color foreColor = kNoColor;
+    Color backColor = kNoColor;
+    bool transparent = false;  // labels: background not painted
+    int tabIndex = -1;
+    bool visible = true;
+    bool readOnly = false;
+    bool multiLine = false;
+    bool vScroll = false;
+    bool centered = false;
+    bool wrap = false;
+    bool border = false;   // images: single line; picture boxes: sunken
+    bool stretch = false;  // images: picture stretched to the control
+    PictureRef picture{};
+    const char* tooltip = nullptr;
+    Pointer pointer = Pointer::Arrow;
+    int min = 0, max = 10, value = 0;  // sliders
+    int smallChange = 1, largeChange = 5;
+    bool ticks = true;
+    int interval = 0;  // timers, milliseconds
+    bool enabled = true;
+};
+
+struct MenuItemSpec {
+    const char* name;
+    const char* caption;  // "-" is a separator
+};
+
+enum class Border { FixedSingle, FixedDialog, Sizable };
+enum class Placement { Manual, CenterScreen, WindowsDefault };
+
+struct FormSpec {
+    const char* name;
+    const char* caption;
+    Border border = Border::FixedDialog;
+    bool titleBar = true;  // false: no caption bar at all
+    bool minButton = false;
+    bool maxButton = false;
+    int clientWidth = 0, clientHeight = 0;  // twips
+    Placement placement = Placement::CenterScreen;
+    int left = 0, top = 0;  // twips, for Placement::Manual
+    bool taskbar = false;
+    int icon = 1;  // icon resource
+    std::span<const ControlSpec> controls{};
+    const char* menuName = nullptr;  // the popup menu, never shown as a bar
+    const char* menuCaption = nullptr;
+    std::span<const MenuItemSpec> menu{};
+};
+
+constexpr int kTwipsPerPixelAt96 = 15;
+
+}  // namespace bv::ui
