@@ -1,0 +1,45 @@
+#pragma once
+// Form1: the bar on the desktop that cycles the wallpaper.
+#include "agent/about_window.h"
+#include "agent/settings_window.h"
+#include "ui/app.h"
+#include "ui/form.h"
+
+namespace bv::agent {
+
+class AgentBar {
+  public:
+    explicit AgentBar(ui::App& app);
+
+    ui::App& app;
+    ui::Form form;
+    ui::Timer& Timer1;  // the wallpaper timer
+    ui::Timer& Timer2;  // the blink timer
+    ui::TextBox& Text1;
+    ui::NoteBox& sp;
+    ui::Image& Image1;  // the background
+    ui::Image& Image2;  // play/pause
+    ui::Image& Image3;  // the menu button
+    ui::SingleInstance<SettingsWindow> Form2;
+    ui::SingleInstance<AboutWindow> Form3;
+
+    // Counters of the two timers; never reset from outside their handlers.
+    int wallpaperStep = 0;
+    int blinkStep = 0;
+
+    void Form_Load();
+    void Timer1_Timer();
+    void Timer2_Timer();
+
+    void Image1_MouseDown(const ui::MouseArgs& args);
+    void Image1_MouseMove(const ui::MouseArgs& args);
+    void Image2_MouseMove(const ui::MouseArgs& args);
+    void Image2_Click();
+    void Image3_MouseDown(const ui::MouseArgs& args);
+    void rtuy67_Click();     // "Settings..."
+    void frty_Click();       // "Position..."
+    void rtyry_Click();      // "About"
+    void rtyrtyrty_Click();  // "Exit"
+};
+
+}  // namespace bv::agent

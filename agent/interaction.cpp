@@ -1,0 +1,58 @@
+// The bar's buttons and its popup menu.
+#include "agent/agent_bar.h"
+#include "datastore/paths.h"
+#include "resources/resource_ids.h"
+
+namespace bv::agent {
+
+namespace {
+constexpr int kRightButton = 2;
+constexpr int kMinimizedWithFocus = 2;
+}  // namespace
+
+void AgentBar::Image1_MouseDown(const ui::MouseArgs& args) {
+    if (args.button == kRightButton)
+        form.popupMenu();
+}
+
+// Moving over the background ends the play/pause button's hover highlight.
+void AgentBar::Image1_MouseMove(const ui::MouseArgs&) {
+    Image2.setBitmap(Timer1.enabled() ? BV_BMP_PAUSE : BV_BMP_PLAY);
+}
+
+void AgentBar::Image2_MouseMove(const ui::MouseArgs&) {
+    Image2.setBitmap(BV_BMP_LIT);
+}
+
+void AgentBar::Image2_Click() {
+    Timer1.setEnabled(!Timer1.enabled());
+    Image2.setBitmap(Timer1.enabled() ? BV_BMP_PAUSE : BV_BMP_PLAY);
+}
+
+void AgentBar::Image3_MouseDown(const ui::MouseArgs&) {
+    form.popupMenu();
+}
+
+void AgentBar::rtuy67_Click() {
+    ui::step([&] { app.platform().startProgram(paths::configToolExe(), kMinimizedWithFocus); });
+}
+
+void AgentBar::frty_Click() {
+    SettingsWindow& settings = Form2();
+    // A window loaded hidden at start-up took the bar's place from before the
+    // saved one was applied: show where the bar stands now.
+    settings.takeBarPlace();
+    settings.form.show();
+}
+
+void AgentBar::rtyry_Click() {
+    Form3().form.show();
+}
+
+void AgentBar::rtyrtyrty_Click() {
+    if (app.msgBox("Do you want to close brenlo vistrel v1.0", ui::Buttons::YesNo, ui::Icon::None,
+                   "Brenlo Vistrel") == ui::Answer::Yes)
+        app.end();
+}
+
+}  // namespace bv::agent

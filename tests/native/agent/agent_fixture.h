@@ -1,0 +1,54 @@
+#pragma once
+// An agent started on the simulated desktop over a temporary drive C:.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "agent/agent_bar.h"
+#include "datastore/note.h"
+#include "datastore/paths.h"
+#include "tests/native/support/temp_drive.h"
+#include "ui/sim/sim_platform.h"
+
+namespace bv::testing {
+
+class AgentTest : public ::testing::Test {
+  protected:
+    TempDrive drive;
+    ui::sim::SimPlatform sim;
+    ui::App app{sim, "brenlo_kel_vo"};
+    std::unique_ptr<agent::AgentBar> bar;
+
+    void start() {
+        bar = std::make_unique<agent::AgentBar>(app);
+        sim.run(app, [&] {
+            bar->form.load();
+            bar->form.show();
+        });
+    }
+
+    // What the configuration tool leaves behind.
+    void makeDataStore() const {
+        drive.makeFolders(paths::wallpapersDir());
+        drive.makeFolders(paths::scriptDir());
+    }
+    void putMarker() const { drive.put(paths::okNote(), note::toRtf("Top ten saved.")); }
+    void putWallpapers() const {
+        for (int n = 1; n <= 10; ++n)
+            drive.put(paths::wallpaper(n), "BM fake bitmap " + std::to_string(n));
+    }
+    void putNote(const std::string& path, const std::string& text) const {
+        drive.put(path, note::toRtf(text));
+    }
+    void putConfigTool() const { drive.put(paths::configToolExe(), "MZ"); }
+    // A normal run's data store with the given speed note text.
+    void installNormal(const std::string& speed) const {
+        makeDataStore();
+        putWallpapers();
+        putMarker();
+        putNote(paths::speedNote(), speed);
+    }
+};
+
+}  // namespace bv::testing

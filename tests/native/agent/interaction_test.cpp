@@ -1,0 +1,153 @@
+#include "resources/resource_ids.h"
+#include "tests/native/agent/agent_fixture.h"
+
+namespace bv::testing {
+namespace {
+
+int picture(const ui::Image& image) {
+    return image.picture().resource.resource;
+}
+
+TEST_F(AgentTest, PlayPauseTogglesTheWallpaperTimerAndItsGlyph) {
+    start();  // first run: the timer is off, yet the pause glyph shows as laid out
+    EXPECT_EQ(picture(bar->Image2), BV_BMP_PAUSE);
+    sim.click(bar->form, "Image2");
+    EXPECT_TRUE(bar->Timer1.enabled());
+    EXPECT_EQ(picture(bar->Image2), BV_BMP_PAUSE);
+    sim.advance(4999);
+    EXPECT_TRUE(sim.wallpapers.empty());
+    sim.advance(1);
+    EXPECT_EQ(sim.wallpapers.size(), 1u);  // 5000 ms, the laid-out interval
+
+    sim.click(bar->form, "Image2");
+    EXPECT_FALSE(bar->Timer1.enabled());
+    EXPECT_EQ(picture(bar->Image2), BV_BMP_PLAY);
+    sim.advance(60000);
+    EXPECT_EQ(sim.wallpapers.size(), 1u);
+}
+
+TEST_F(AgentTest, HoverHighlightLastsUntilTheMouseCrossesTheBackground) {
+    installNormal("3000");
+    start();
+    sim.mouseMove(bar->form, "Image2");
+    EXPECT_EQ(picture(bar->Image2), BV_BMP_LIT);
+    sim.advance(10000);
+    EXPECT_EQ(picture(bar->Image2), BV_BMP_LIT);
+    sim.mouseMove(bar->form, "Image1");
+    EXPECT_EQ(picture(bar->Image2), BV_BMP_PAUSE);
+    sim.click(bar->form, "Image2");
+    sim.mouseMove(bar->form, "Image2");
+    sim.mouseMove(bar->form, "Image1");
+    EXPECT_EQ(picture(bar->Image2), BV_BMP_PLAY);
+}
+
+TEST_F(AgentTest, MenuOpensFromTheBackgroundsRightButtonAndAnyButtonOfTheMenuButton) {
+    start();
+    int opened = 0;
+    sim.chooseMenuItem = [&](ui::Form&) {
+        ++opened;
+        return -1;
+    };
+    sim.mouseDown(bar->form, "Image1", 1);
+    sim.mouseDown(bar->form, "Image1", 4);
+    EXPECT_EQ(opened, 0);
+    sim.mouseDown(bar->form, "Image1", 2);
+    EXPECT_EQ(opened, 1);
+    for (int button : {1, 2, 4})
+        sim.mouseDown(bar->form, "Image3", button);
+    EXPECT_EQ(opened, 4);
+}
+
+TEST_F(AgentTest, MenuHasFiveItemsWithTheSeparatorBeforeExit) {
+    start();
+    std::vector<std::string> captions;
+    for (const auto& item : bar->form.menu())
+        captions.push_back(item.caption());
+    EXPECT_EQ(captions,
+              (std::vector<std::string>{"Settings...", "Position...", "About", "-", "Exit"}));
+}
+
+class MenuTest : public AgentTest {
+  protected:
+    void choose(const std::string& item) {
+        const auto& menu = bar->form.menu();
+        int index = 0;
+        while (menu[static_cast<std::size_t>(index)].name() != item)
+            ++index;
+        sim.chooseMenuItem = [index](ui::Form&) { return index; };
+        sim.mouseDown(bar->form, "Image3", 1);
+    }
+};
+
+TEST_F(MenuTest, SettingsStartsTheToolMinimizedEachTimeAndIgnoresAMissingOne) {
+    start();  // the first run's own start fails: no tool yet
+    sim.messageBoxes.clear();
+    choose("rtuy67");
+    EXPECT_TRUE(sim.programStarts.empty());
+    EXPECT_TRUE(sim.messageBoxes.empty());
+    EXPECT_FALSE(sim.ended());
+    putConfigTool();
+    choose("rtuy67");
+    choose("rtuy67");
+    ASSERT_EQ(sim.programStarts.size(), 2u);
+    EXPECT_EQ(sim.programStarts[1].windowStyle, 2);
+}
+
+TEST_F(MenuTest, PositionShowsOneSettingsWindow) {
+    start();
+    choose("frty");
+    auto* settings = bar->Form2.loaded();
+    ASSERT_NE(settings, nullptr);
+    EXPECT_TRUE(settings->form.visible());
+    choose("frty");
+    EXPECT_EQ(bar->Form2.loaded(), settings);
+}
+
+TEST_F(MenuTest, AboutShowsOneAboutWindowThatTakesTheActivationBack) {
+    start();
+    choose("rtyry");
+    auto* about = bar->Form3.loaded();
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(sim.active(), &about->form);
+    choose("rtyry");
+    EXPECT_EQ(bar->Form3.loaded(), about);
+
+    sim.activate(bar->form);  // the user clicks the bar
+    EXPECT_EQ(sim.active(), &about->form);
+
+    sim.click(about->form, "Command1");  // "A&ccept" closes it for good
+    EXPECT_EQ(bar->Form3.loaded(), nullptr);
+    sim.activate(bar->form);
+    EXPECT_EQ(sim.active(), &bar->form);
+    choose("rtyry");
+    EXPECT_NE(bar->Form3.loaded(), nullptr);
+}
+
+TEST_F(MenuTest, ExitAsksAndEndsOnlyOnYes) {
+    installNormal("1000");
+    start();
+    sim.answer = [](const ui::sim::MessageBoxCall&) { return ui::Answer::No; };
+    choose("rtyrtyrty");
+    ASSERT_EQ(sim.messageBoxes.size(), 1u);
+    EXPECT_EQ(sim.messageBoxes[0].prompt, "Do you want to close brenlo vistrel v1.0");
+    EXPECT_EQ(sim.messageBoxes[0].title, "Brenlo Vistrel");
+    EXPECT_EQ(sim.messageBoxes[0].buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(sim.messageBoxes[0].icon, ui::Icon::None);
+    EXPECT_FALSE(sim.ended());
+    sim.advance(1000);
+    EXPECT_EQ(sim.wallpapers.size(), 1u);
+
+    // The cycle goes on while the question is open; Yes ends everything at once.
+    sim.answer = [&](const ui::sim::MessageBoxCall&) {
+        sim.advance(2000);
+        return ui::Answer::Yes;
+    };
+    choose("rtyrtyrty");
+    EXPECT_TRUE(sim.ended());
+    EXPECT_EQ(sim.wallpapers.size(), 3u);
+    sim.advance(10000);
+    EXPECT_EQ(sim.wallpapers.size(), 3u);
+}
+
+}  // namespace
+}  // namespace bv::testing
