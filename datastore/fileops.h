@@ -1,0 +1,39 @@
+#pragma once
+// File operations of the data store. Paths are Windows paths in UTF-8.
+#include <string>
+#include <string_view>
+
+namespace bv::fs {
+
+// True only for an ordinary file at exactly this path: hidden and system
+// files, directories, a missing folder on the way and a failed lookup are absent.
+bool fileExists(const std::string& path) noexcept;
+
+// The bare name of the ordinary file at this path, as the file system lists
+// it, or "" when there is none (the same rules as fileExists).
+std::string bareName(const std::string& path) noexcept;
+
+// One directory level. Throws Failure if it exists already or cannot be made.
+void makeDirectory(const std::string& path);
+
+// Byte-for-byte copy that replaces the destination atomically. Throws Failure;
+// on failure the destination stays as it was.
+void copyFile(const std::string& from, const std::string& to);
+
+// Deletes one named file. Throws Failure if it is missing or refused.
+void deleteFile(const std::string& path);
+
+// The whole file's bytes. Throws Failure if it is missing or unreadable.
+std::string readFile(const std::string& path);
+
+// Writes the bytes through a temporary file in the same folder, then replaces
+// the destination. Throws Failure; on failure the old file stays as it was.
+void writeFileAtomically(const std::string& path, std::string_view bytes);
+
+#ifndef _WIN32
+// Native build only: the host folder that stands for drive C:.
+void setDriveRoot(const std::string& hostFolder);
+std::string hostPath(const std::string& windowsPath);
+#endif
+
+}  // namespace bv::fs

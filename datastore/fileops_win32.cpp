@@ -1,0 +1,259 @@
+// File operations of the Windows build: the wide-character functions that
+// Windows XP offers, on the paths exactly as given.
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+#include <vector>
+
+#include "datastore/failure.h"
+#include "datastore/fileops.h"
+#include "datastore/text.h"
+
+namespace bv::fs {
+
+namespace {
+
+std::wstring wide(const std::string& utf8) {
+    std::u16string utf16 = text::utf8ToUtf16(utf8);
+    return std::wstring(utf16.begin(), utf16.end());
+}
+
+std::string narrow(const wchar_t* utf16) {
+    std::u16string units;
+    for (; *utf16 != 0; ++utf16) {
+        units.push_back(static_cast<char16_t>(*utf16));
+    }
+    return text::utf16ToUtf8(units);
+}
+
+[[noreturn]] void fail(const char* what, const std::string& path) {
+    throw Failure(std::string(what) + ": " + path);
+}
+
+[[noreturn]] void failError(DWORD error, const std::string& path) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+            fail("File not found", path);
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_DIRECTORY:
+        case ERROR_BAD_NETPATH:
+        case ERROR_BAD_NET_NAME:
+        case ERROR_BAD_PATHNAME:
+            fail("Path not found", path);
+        case ERROR_INVALID_DRIVE:
+        case ERROR_NOT_READY:
+            fail("Device unavailable", path);
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_WRITE_PROTECT:
+            fail("Permission denied", path);
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            fail("Disk full", path);
+        case ERROR_INVALID_NAME:
+        case ERROR_FILENAME_EXCED_RANGE:
+            fail("Bad file name or number", path);
+        case ERROR_CRC:
+        case ERROR_READ_FAULT:
+        case ERROR_WRITE_FAULT:
+        case ERROR_GEN_FAILURE:
+            fail("Device I/O error", path);
+        case ERROR_ALREADY_EXISTS:
+        case ERROR_FILE_EXISTS:
+        default:
+            fail("Path/File access error", path);
+    }
+}
+
+[[noreturn]] void failLast(const std::string& path) {
+    failError(GetLastError(), path);
+}
+
+struct Handle {
+    HANDLE h = INVALID_HANDLE_VALUE;
+    Handle() = default;
+    explicit Handle(HANDLE handle) : h(handle) {}
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle() { close(); }
+    bool close() {
+        if (h == INVALID_HANDLE_VALUE) {
+            return true;
+        }
+        HANDLE old = h;
+        h = INVALID_HANDLE_VALUE;
+        return CloseHandle(old) != FALSE;
+    }
+};
+
+// The directory entry of an ordinary file at exactly this path, if there is one.
+bool findOrdinaryFile(const std::string& path, WIN32_FIND_DATAW& found) {
+    if (path.empty() || path.find_first_of("*?") != std::string::npos) {
+        return false;  // a pattern would match other names
+    }
+    HANDLE search = FindFirstFileW(wide(path).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    FindClose(search);
+    const DWORD hiddenKinds =
+        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    return (found.dwFileAttributes & hiddenKinds) == 0;
+}
+
+std::wstring folderOf(const std::wstring& path) {
+    std::size_t slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) {
+        return L".";
+    }
+    return path.substr(0, slash + 1);
+}
+
+// Fills a new file beside the destination and then moves it over the
+// destination in one step: a running agent that hands a bitmap's path to the
+// system never sees a half-written file, and a failure leaves the old file.
+template <typename Fill>
+void replaceFile(const std::string& path, Fill fill) {
+    std::wstring target = wide(path);
+    // Checked first because a replace by rename would slip past a read-only
+    // flag where file permissions are not enforced (Wine as root).
+    DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+        fail("Permission denied", path);
+    }
+    wchar_t temp[MAX_PATH + 1] = {};
+    if (GetTempFileNameW(folderOf(target).c_str(), L"bvt", 0, temp) == 0) {
+        DWORD error = GetLastError();
+        failError(error == ERROR_DIRECTORY ? ERROR_PATH_NOT_FOUND : error, path);
+    }
+    try {
+        fill(temp);
+        if (!MoveFileExW(temp, target.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            failLast(path);
+        }
+    } catch (...) {
+        SetFileAttributesW(temp, FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(temp);
+        throw;
+    }
+}
+
+}  // namespace
+
+bool fileExists(const std::string& path) noexcept {
+    try {
+        WIN32_FIND_DATAW found;
+        return findOrdinaryFile(path, found);
+    } catch (...) {
+        return false;
+    }
+}
+
+std::string bareName(const std::string& path) noexcept {
+    try {
+        WIN32_FIND_DATAW found;
+        return findOrdinaryFile(path, found) ? narrow(found.cFileName) : std::string();
+    } catch (...) {
+        return {};
+    }
+}
+
+void makeDirectory(const std::string& path) {
+    if (!CreateDirectoryW(wide(path).c_str(), nullptr)) {
+        failLast(path);
+    }
+}
+
+void copyFile(const std::string& from, const std::string& to) {
+    std::wstring source = wide(from);
+    DWORD attributes = GetFileAttributesW(source.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        failLast(from);
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        fail("Permission denied", from);
+    }
+    replaceFile(to, [&](const wchar_t* temp) {
+        if (!CopyFileW(source.c_str(), temp, FALSE)) {
+            DWORD error = GetLastError();
+            // Blame the side that failed: the source vanished or is locked,
+            // or the destination folder cannot take the copy.
+            failError(error,
+                      GetFileAttributesW(source.c_str()) == INVALID_FILE_ATTRIBUTES ? from : to);
+        }
+        // CopyFile carries the source's attributes over; a hidden or read-only
+        // copy would later count as missing or refuse the next copy.
+        SetFileAttributesW(temp, FILE_ATTRIBUTE_NORMAL);
+    });
+}
+
+void deleteFile(const std::string& path) {
+    std::wstring target = wide(path);
+    DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        fail("File not found", path);  // only ordinary files are deleted by name
+    }
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        fail("Permission denied", path);
+    }
+    if (!DeleteFileW(target.c_str())) {
+        failLast(path);
+    }
+}
+
+std::string readFile(const std::string& path) {
+    Handle file(CreateFileW(wide(path).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.h == INVALID_HANDLE_VALUE) {
+        failLast(path);
+    }
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.h, &size)) {
+        failLast(path);
+    }
+    if (size.QuadPart > INT_MAX) {
+        fail("Out of memory", path);
+    }
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.h, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
+            failLast(path);
+        }
+        if (got == 0) {
+            return bytes;
+        }
+        bytes.append(buffer.data(), got);
+    }
+}
+
+void writeFileAtomically(const std::string& path, std::string_view bytes) {
+    replaceFile(path, [&](const wchar_t* temp) {
+        Handle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.h == INVALID_HANDLE_VALUE) {
+            failLast(path);
+        }
+        std::string_view left = bytes;
+        while (!left.empty()) {
+            DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(left.size(), 1 << 20));
+            DWORD written = 0;
+            if (!WriteFile(file.h, left.data(), chunk, &written, nullptr) || written == 0) {
+                failLast(path);
+            }
+            left.remove_prefix(written);
+        }
+        if (!file.close()) {
+            failLast(path);
+        }
+    });
+}
+
+}  // namespace bv::fs

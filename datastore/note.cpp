@@ -1,0 +1,21 @@
+#include "datastore/note.h"
+
+#include "datastore/failure.h"
+#include "datastore/fileops.h"
+
+namespace bv::note {
+
+std::string readNote(const std::string& path) {
+    std::optional<std::string> text = plainText(fs::readFile(path));
+    if (!text) {
+        throw Failure("Invalid file format: " + path);
+    }
+    return std::move(*text);
+}
+
+void writeNote(const std::string& path, std::string_view text) {
+    // Never creates the folder: writers rely on the directories made at start.
+    fs::writeFileAtomically(path, toRtf(text));
+}
+
+}  // namespace bv::note

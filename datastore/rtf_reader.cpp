@@ -1,0 +1,400 @@
+// The plain text of an RTF document, as a rich text box shows it after loading.
+// One pass over the bytes with an explicit group stack, so hostile nesting
+// costs memory only up to a fixed depth and never recursion.
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "datastore/codepage.h"
+#include "datastore/note.h"
+#include "datastore/text.h"
+
+namespace bv::note {
+
+namespace {
+
+// Notes nest a few groups deep; input nested beyond this is taken as corrupt.
+constexpr std::size_t kMaxDepth = 4096;
+
+// Destinations whose content is not part of the document's text. Every
+// "{\*..." group is skipped too, so only the common unstarred ones matter.
+// clang-format off
+constexpr std::array<std::string_view, 62> kSkippedDestinations = {
+    "aftncn", "aftnsep", "aftnsepc", "annotation", "atnauthor", "atnid", "author", "buptim",
+    "colortbl", "comment", "creatim", "do", "doccomm", "fldinst", "fonttbl", "footer", "footerf",
+    "footerl", "footerr", "footnote", "ftncn", "ftnsep", "ftnsepc", "header", "headerf", "headerl",
+    "headerr", "info", "keywords", "latentstyles", "listoverridetable", "listtable", "listtext",
+    "nonshppict", "objdata", "object", "operator", "pict", "pn", "pntext", "pntxta", "pntxtb",
+    "printim", "revtbl", "revtim", "rsidtbl", "shp", "shpinst", "shppict", "shprslt", "shptxt",
+    "sp", "stylesheet", "subject", "tc", "template", "themedata", "title", "txe", "userprops",
+    "xe", "xmlnstbl",
+};
+// clang-format on
+static_assert(std::ranges::is_sorted(kSkippedDestinations));
+
+struct Symbol {
+    std::string_view word;
+    char32_t cp;
+};
+
+// Control words that stand for one character; sorted by word.
+constexpr std::array<Symbol, 17> kSymbols = {{{"bullet", 0x2022},
+                                              {"cell", '\t'},
+                                              {"emdash", 0x2014},
+                                              {"emspace", 0x2003},
+                                              {"endash", 0x2013},
+                                              {"enspace", 0x2002},
+                                              {"ldblquote", 0x201C},
+                                              {"lquote", 0x2018},
+                                              {"ltrmark", 0x200E},
+                                              {"qmspace", 0x2005},
+                                              {"rdblquote", 0x201D},
+                                              {"rquote", 0x2019},
+                                              {"rtlmark", 0x200F},
+                                              {"tab", '\t'},
+                                              {"zwbo", 0x200B},
+                                              {"zwj", 0x200D},
+                                              {"zwnj", 0x200C}}};
+static_assert(std::ranges::is_sorted(kSymbols, {}, &Symbol::word));
+
+// Control words that end a paragraph or a line.
+constexpr std::array<std::string_view, 5> kBreaks = {"line", "page", "par", "row", "sect"};
+static_assert(std::ranges::is_sorted(kBreaks));
+
+bool isLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+int hexValue(char c) {
+    if (isDigit(c)) {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+struct Group {
+    bool skipped = false;
+    int fallbackCount = 1;  // \ucN: characters that follow each \uN for old readers
+};
+
+class Reader {
+  public:
+    explicit Reader(std::string_view input) : in_(input) { out_.reserve(input.size() / 2); }
+
+    std::optional<std::string> run() {
+        while (pos_ < in_.size()) {
+            char c = in_[pos_++];
+            switch (c) {
+                case '{':
+                    flushBytes();
+                    fallbackLeft_ = 0;
+                    if (groups_.size() >= kMaxDepth) {
+                        return std::nullopt;
+                    }
+                    groups_.push_back(groups_.empty() ? Group{} : groups_.back());
+                    break;
+                case '}':
+                    flushBytes();
+                    fallbackLeft_ = 0;
+                    if (!groups_.empty()) {
+                        groups_.pop_back();
+                    }
+                    if (groups_.empty()) {
+                        return finish();  // whatever follows the document is not read
+                    }
+                    break;
+                case '\\':
+                    control();
+                    break;
+                case '\r':
+                case '\n':
+                case '\0':
+                    break;
+                default:
+                    textByte(static_cast<unsigned char>(c));
+                    break;
+            }
+        }
+        return finish();  // an unterminated group keeps what was read
+    }
+
+  private:
+    Group& group() { return groups_.back(); }
+
+    bool takeFallback() {
+        if (fallbackLeft_ > 0) {
+            --fallbackLeft_;
+            return true;
+        }
+        return false;
+    }
+
+    void textByte(unsigned char byte) {
+        if (takeFallback() || group().skipped) {
+            return;
+        }
+        if (byte < 0x80) {
+            emit(byte);
+        } else {
+            bytes_.push_back(static_cast<char>(byte));
+        }
+    }
+
+    void control() {
+        if (pos_ >= in_.size()) {
+            return;
+        }
+        if (isLetter(in_[pos_])) {
+            controlWord();
+            return;
+        }
+        char c = in_[pos_++];
+        if (c == '\'') {
+            hexByte();
+            return;
+        }
+        if (c == '*') {
+            group().skipped = true;
+            return;
+        }
+        if (takeFallback() || group().skipped) {
+            return;
+        }
+        switch (c) {
+            case '\\':
+            case '{':
+            case '}':
+                emit(static_cast<unsigned char>(c));
+                break;
+            case '~':
+                emit(0x00A0);
+                break;
+            case '_':
+                emit(0x2011);
+                break;
+            case '\r':
+            case '\n':
+                emitBreak();
+                break;
+            default:
+                break;  // "\-" optional hyphen and unknown symbols show nothing
+        }
+    }
+
+    void hexByte() {
+        if (pos_ + 1 >= in_.size()) {
+            pos_ = in_.size();
+            return;
+        }
+        int high = hexValue(in_[pos_]);
+        int low = high < 0 ? -1 : hexValue(in_[pos_ + 1]);
+        if (low < 0) {
+            return;  // a broken escape: what follows it is read as text
+        }
+        pos_ += 2;
+        if (takeFallback() || group().skipped) {
+            return;
+        }
+        // Kept back so that double-byte code pages see both bytes together.
+        bytes_.push_back(static_cast<char>(high * 16 + low));
+    }
+
+    void controlWord() {
+        std::size_t start = pos_;
+        while (pos_ < in_.size() && isLetter(in_[pos_])) {
+            ++pos_;
+        }
+        std::string_view word = in_.substr(start, pos_ - start);
+        bool hasParameter = false;
+        bool negative = false;
+        std::int64_t parameter = 0;
+        if (pos_ + 1 < in_.size() && in_[pos_] == '-' && isDigit(in_[pos_ + 1])) {
+            negative = true;
+            ++pos_;
+        }
+        while (pos_ < in_.size() && isDigit(in_[pos_])) {
+            hasParameter = true;
+            if (parameter < 100'000'000'000) {
+                parameter = parameter * 10 + (in_[pos_] - '0');
+            }
+            ++pos_;
+        }
+        if (negative) {
+            parameter = -parameter;
+        }
+        if (pos_ < in_.size() && in_[pos_] == ' ') {
+            ++pos_;
+        }
+        flushBytes();
+        if (word == "bin") {
+            // Binary data of this length follows; it is never text.
+            std::int64_t left = static_cast<std::int64_t>(in_.size() - pos_);
+            pos_ += static_cast<std::size_t>(std::clamp<std::int64_t>(parameter, 0, left));
+            takeFallback();
+            return;
+        }
+        if (takeFallback()) {
+            return;
+        }
+        applyWord(word, hasParameter, parameter);
+    }
+
+    void applyWord(std::string_view word, bool hasParameter, std::int64_t parameter) {
+        if (word == "ansicpg") {
+            codePage_ =
+                parameter > 0 && parameter < 65536 ? static_cast<unsigned>(parameter) : 1252;
+            return;
+        }
+        if (word == "ansi") {
+            codePage_ = 1252;
+            return;
+        }
+        if (word == "mac") {
+            codePage_ = 10000;
+            return;
+        }
+        if (word == "pc") {
+            codePage_ = 437;
+            return;
+        }
+        if (word == "pca") {
+            codePage_ = 850;
+            return;
+        }
+        if (word == "uc") {
+            group().fallbackCount = static_cast<int>(std::clamp<std::int64_t>(parameter, 0, 255));
+            return;
+        }
+        if (std::ranges::binary_search(kSkippedDestinations, word)) {
+            group().skipped = true;
+            return;
+        }
+        if (group().skipped) {
+            return;
+        }
+        if (word == "u") {
+            if (hasParameter) {
+                // A signed 16-bit number: negative values stand for 32768 and up.
+                unicodeUnit(static_cast<char16_t>(parameter < 0 ? parameter + 65536 : parameter));
+                fallbackLeft_ = group().fallbackCount;
+            }
+            return;
+        }
+        if (std::ranges::binary_search(kBreaks, word)) {
+            emitBreak();
+            return;
+        }
+        auto symbol = std::ranges::lower_bound(kSymbols, word, {}, &Symbol::word);
+        if (symbol != kSymbols.end() && symbol->word == word) {
+            emit(symbol->cp);
+        }
+    }
+
+    void unicodeUnit(char16_t unit) {
+        if (unit >= 0xD800 && unit <= 0xDBFF) {
+            dropHighSurrogate();
+            highSurrogate_ = unit;
+            return;
+        }
+        if (unit >= 0xDC00 && unit <= 0xDFFF) {
+            if (highSurrogate_ != 0) {
+                char32_t cp =
+                    0x10000 + ((char32_t(highSurrogate_) - 0xD800) << 10) + (unit - 0xDC00);
+                highSurrogate_ = 0;
+                text::appendUtf8(out_, cp);
+            } else {
+                text::appendUtf8(out_, 0xFFFD);
+            }
+            return;
+        }
+        emit(unit);
+    }
+
+    void dropHighSurrogate() {
+        if (highSurrogate_ != 0) {
+            highSurrogate_ = 0;
+            text::appendUtf8(out_, 0xFFFD);
+        }
+    }
+
+    void emit(char32_t cp) {
+        flushBytes();
+        dropHighSurrogate();
+        text::appendUtf8(out_, cp);
+    }
+
+    void emitBreak() {
+        emit('\r');
+        out_.push_back('\n');
+    }
+
+    void flushBytes() {
+        if (!bytes_.empty()) {
+            dropHighSurrogate();
+            text::appendCodePage(out_, bytes_, codePage_);
+            bytes_.clear();
+        }
+    }
+
+    std::string finish() {
+        flushBytes();
+        dropHighSurrogate();
+        if (out_.ends_with("\r\n")) {
+            out_.resize(out_.size() - 2);
+        }
+        return std::move(out_);
+    }
+
+    std::string_view in_;
+    std::size_t pos_ = 0;
+    std::vector<Group> groups_;
+    std::string out_;
+    std::string bytes_;  // 8-bit text awaiting decoding in the document's code page
+    char16_t highSurrogate_ = 0;
+    int fallbackLeft_ = 0;
+    unsigned codePage_ = 1252;
+};
+
+// A file that is not RTF loads as plain text in the ANSI code page; its
+// line breaks become paragraph breaks like any others.
+std::string plainFileText(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        char c = bytes[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+                ++i;
+            }
+            out += "\r\n";
+        } else {
+            text::appendUtf8(out, text::cp1252ToUnicode(static_cast<unsigned char>(c)));
+        }
+    }
+    if (out.ends_with("\r\n")) {
+        out.resize(out.size() - 2);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::optional<std::string> plainText(std::string_view document) {
+    std::size_t start = document.find_first_not_of(" \t\r\n");
+    if (start == std::string_view::npos || !document.substr(start).starts_with("{\\rtf")) {
+        return plainFileText(document);
+    }
+    return Reader(document.substr(start)).run();
+}
+
+}  // namespace bv::note

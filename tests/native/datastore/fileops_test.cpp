@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <set>
+#include <sstream>
+
+#include "datastore/failure.h"
+#include "datastore/fileops.h"
+#include "datastore/note.h"
+#include "datastore/numbers.h"
+#include "datastore/paths.h"
+
+namespace {
+
+namespace stdfs = std::filesystem;
+using bv::Failure;
+namespace fs = bv::fs;
+namespace paths = bv::paths;
+
+// Each test gets a fresh host folder as drive C:, holding C:\WINDOWS.
+class Drive : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (stdfs::temp_directory_path() / "bv-drive-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        root_ = pattern;
+        stdfs::create_directory(root_ / "WINDOWS");
+        fs::setDriveRoot(root_.string());
+    }
+    void TearDown() override {
+        fs::setDriveRoot("");
+        stdfs::remove_all(root_);
+    }
+
+    stdfs::path host(const std::string& windowsPath) { return fs::hostPath(windowsPath); }
+
+    void put(const std::string& windowsPath, const std::string& bytes) {
+        std::ofstream(host(windowsPath), std::ios::binary) << bytes;
+    }
+
+    std::string get(const std::string& windowsPath) {
+        std::ifstream in(host(windowsPath), std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    }
+
+    std::set<std::string> entries(const std::string& windowsFolder) {
+        std::set<std::string> names;
+        for (const auto& entry : stdfs::directory_iterator(host(windowsFolder))) {
+            names.insert(entry.path().filename().string());
+        }
+        return names;
+    }
+
+    void makeDataStore() {
+        fs::makeDirectory(paths::dataDir());
+        fs::makeDirectory(paths::wallpapersDir());
+        fs::makeDirectory(paths::scriptDir());
+    }
+
+    static std::string failureOf(const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const Failure& failure) {
+            return failure.what();
+        }
+        return "no failure";
+    }
+
+    stdfs::path root_;
+};
+
+TEST_F(Drive, FileExistsSeesOrdinaryFilesOnly) {
+    makeDataStore();
+    put(paths::okNote(), "");
+    EXPECT_TRUE(fs::fileExists(paths::okNote()));
+    EXPECT_TRUE(fs::fileExists("c:\\windows\\B_KELVO\\OK.NOTE"));  // names ignore case
+    EXPECT_FALSE(fs::fileExists(paths::dataDir()));
+    EXPECT_FALSE(fs::fileExists(paths::wallpaper(1)));
+    EXPECT_FALSE(fs::fileExists(paths::topNote()));  // agent folder missing
+    EXPECT_FALSE(fs::fileExists(paths::okNote() + "\\"));
+    EXPECT_FALSE(fs::fileExists("C:\\WINDOWS\\b_kelvo\\ok.*"));
+    EXPECT_FALSE(fs::fileExists("C:\\WINDOWS\\b_kelvo\\o?.note"));
+    EXPECT_FALSE(fs::fileExists("D:\\WINDOWS\\b_kelvo\\ok.note"));
+    EXPECT_FALSE(fs::fileExists(""));
+}
+
+TEST_F(Drive, PathsStayInsideTheDriveFolder) {
+    std::ofstream(root_.parent_path() / "outside.txt") << "x";
+    EXPECT_FALSE(fs::fileExists("C:\\..\\outside.txt"));
+    EXPECT_EQ(fs::hostPath("C:\\..\\..\\WINDOWS\\.\\x"), (root_ / "WINDOWS" / "x").string());
+    stdfs::remove(root_.parent_path() / "outside.txt");
+}
+
+TEST_F(Drive, WithoutADriveFolderNothingIsTouched) {
+    fs::setDriveRoot("");
+    EXPECT_FALSE(fs::fileExists("C:\\WINDOWS"));
+    EXPECT_THROW(fs::makeDirectory("C:\\bv-should-not-exist"), Failure);
+    EXPECT_THROW(fs::readFile("C:\\etc\\hostname"), Failure);
+    EXPECT_FALSE(stdfs::exists("/bv-should-not-exist"));
+}
+
+TEST_F(Drive, BareNameIsTheNameAsStored) {
+    put("C:\\WINDOWS\\Beach Photo.BMP", "BM");
+    EXPECT_EQ(fs::bareName("c:\\windows\\beach photo.bmp"), "Beach Photo.BMP");
+    EXPECT_EQ(fs::bareName("C:\\WINDOWS\\missing.bmp"), "");
+    EXPECT_EQ(fs::bareName("C:\\WINDOWS"), "");
+}
+
+TEST_F(Drive, MakeDirectoryMakesOneLevelOnce) {
+    fs::makeDirectory(paths::dataDir());
+    EXPECT_TRUE(stdfs::is_directory(root_ / "WINDOWS" / "b_kelvo"));
+    EXPECT_EQ(failureOf([] { fs::makeDirectory(paths::dataDir()); }),
+              "Path/File access error: C:\\WINDOWS\\b_kelvo");
+    EXPECT_EQ(failureOf([] { fs::makeDirectory("C:\\WINDOWS\\x\\y"); }),
+              "Path not found: C:\\WINDOWS\\x\\y");
+    EXPECT_FALSE(stdfs::exists(root_ / "WINDOWS" / "x"));
+}
+
+TEST_F(Drive, CopyFileReplacesTheDestination) {
+    makeDataStore();
+    std::string bitmap = std::string("BM\0\x01\xFF", 5) + std::string(200'000, 'p');
+    put("C:\\WINDOWS\\pick.bmp", bitmap);
+    put(paths::wallpaper(3), "old picture");
+    fs::copyFile("C:\\WINDOWS\\pick.bmp", paths::wallpaper(3));
+    EXPECT_EQ(get(paths::wallpaper(3)), bitmap);
+    EXPECT_EQ(entries(paths::wallpapersDir()), std::set<std::string>{"3.bmp"});
+    fs::copyFile("C:\\WINDOWS\\pick.bmp", paths::wallpaper(4));
+    EXPECT_EQ(get(paths::wallpaper(4)), bitmap);
+}
+
+TEST_F(Drive, FailedCopyLeavesDestinationAndNoTemporaryFile) {
+    makeDataStore();
+    put(paths::wallpaper(1), "old picture");
+    EXPECT_EQ(failureOf([] { fs::copyFile("C:\\WINDOWS\\gone.bmp", paths::wallpaper(1)); }),
+              "File not found: C:\\WINDOWS\\gone.bmp");
+    EXPECT_EQ(failureOf([] { fs::copyFile("C:\\nowhere\\gone.bmp", paths::wallpaper(1)); }),
+              "Path not found: C:\\nowhere\\gone.bmp");
+    EXPECT_EQ(get(paths::wallpaper(1)), "old picture");
+
+    put("C:\\WINDOWS\\pick.bmp", "new picture");
+    EXPECT_EQ(failureOf([] { fs::copyFile("C:\\WINDOWS\\pick.bmp", "C:\\WINDOWS\\no\\1.bmp"); }),
+              "Path not found: C:\\WINDOWS\\no\\1.bmp");
+    EXPECT_THROW(fs::copyFile(paths::wallpapersDir(), paths::wallpaper(1)), Failure);
+
+    // A read-only destination refuses the copy and keeps its bytes.
+    stdfs::permissions(host(paths::wallpaper(1)), stdfs::perms::owner_read);
+    EXPECT_EQ(failureOf([] { fs::copyFile("C:\\WINDOWS\\pick.bmp", paths::wallpaper(1)); }),
+              "Permission denied: " + paths::wallpaper(1));
+    EXPECT_EQ(get(paths::wallpaper(1)), "old picture");
+    EXPECT_EQ(entries(paths::wallpapersDir()), std::set<std::string>{"1.bmp"});
+}
+
+TEST_F(Drive, NotesRoundTripThroughFiles) {
+    makeDataStore();
+    bv::note::writeNote(paths::speedNote(), bv::num::decimal(2500));
+    EXPECT_EQ(get(paths::speedNote()), bv::note::toRtf("2500"));
+    EXPECT_EQ(bv::num::leadingInteger(bv::note::readNote(paths::speedNote())), 2500);
+
+    const std::string caption = "Selected Image # \xC3\xA9t\xC3\xA9 {1}\\\xE6\x97\xA5.bmp";
+    bv::note::writeNote(paths::captionNote(7), caption);
+    EXPECT_EQ(bv::note::readNote(paths::captionNote(7)), caption);
+    bv::note::writeNote(paths::captionNote(7), "shorter");
+    EXPECT_EQ(bv::note::readNote(paths::captionNote(7)), "shorter");
+    EXPECT_EQ(entries(paths::scriptDir()), std::set<std::string>{"wall7.note"});
+
+    put(paths::okNote(), "not rtf at all\r\n");
+    EXPECT_EQ(bv::note::readNote(paths::okNote()), "not rtf at all");
+}
+
+TEST_F(Drive, NoteFailuresLoseNothing) {
+    EXPECT_EQ(failureOf([] { bv::note::writeNote(paths::topNote(), "1200"); }),
+              "Path not found: " + paths::topNote());
+    EXPECT_FALSE(stdfs::exists(root_ / "WINDOWS" / "b_kelvo"));
+
+    makeDataStore();
+    EXPECT_EQ(failureOf([] { bv::note::readNote(paths::speedNote()); }),
+              "File not found: " + paths::speedNote());
+    EXPECT_EQ(failureOf([] { bv::note::readNote(paths::scriptDir()); }),
+              "Permission denied: " + paths::scriptDir());
+    put(paths::speedNote(), "{\\rtf1 " + std::string(5000, '{'));
+    EXPECT_EQ(failureOf([] { bv::note::readNote(paths::speedNote()); }),
+              "Invalid file format: " + paths::speedNote());
+
+    bv::note::writeNote(paths::captionNote(1), "kept");
+    stdfs::permissions(host(paths::captionNote(1)), stdfs::perms::owner_read);
+    EXPECT_THROW(bv::note::writeNote(paths::captionNote(1), "lost"), Failure);
+    EXPECT_EQ(bv::note::readNote(paths::captionNote(1)), "kept");
+    EXPECT_EQ(entries(paths::scriptDir()), std::set<std::string>{"wall1.note"});
+}
+
+TEST_F(Drive, DeleteFileRemovesOneOrdinaryFile) {
+    fs::makeDirectory(paths::dataDir());
+    put(paths::okNote(), "x");
+    fs::deleteFile("C:\\WINDOWS\\B_KELVO\\ok.note");
+    EXPECT_FALSE(stdfs::exists(host(paths::okNote())));
+    EXPECT_EQ(failureOf([] { fs::deleteFile(paths::okNote()); }),
+              "File not found: " + paths::okNote());
+    EXPECT_EQ(failureOf([] { fs::deleteFile(paths::topNote()); }),
+              "Path not found: " + paths::topNote());
+    EXPECT_EQ(failureOf([] { fs::deleteFile(paths::dataDir()); }),
+              "File not found: " + paths::dataDir());
+    EXPECT_TRUE(stdfs::is_directory(host(paths::dataDir())));
+}
+
+}  // namespace

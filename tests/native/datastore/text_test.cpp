@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include "datastore/failure.h"
+#include "datastore/paths.h"
+#include "datastore/text.h"
+
+namespace {
+
+using namespace bv::text;
+
+TEST(Utf8, ConvertsToUtf16AndBack) {
+    const std::string samples[] = {"plain", "\xC3\xA9t\xC3\xA9", "\xE6\x97\xA5\xE6\x9C\xAC",
+                                   "\xF0\x9F\x98\x80!", ""};
+    for (const std::string& sample : samples) {
+        EXPECT_EQ(utf16ToUtf8(utf8ToUtf16(sample)), sample);
+    }
+    EXPECT_EQ(utf8ToUtf16("\xF0\x9F\x98\x80"), std::u16string({0xD83D, 0xDE00}));
+    EXPECT_EQ(utf8ToUtf16("\xE2\x82\xAC"), std::u16string({0x20AC}));
+}
+
+TEST(Utf8, InvalidSequencesBecomeReplacementCharacters) {
+    // Each maximal invalid subpart gives one U+FFFD.
+    EXPECT_EQ(utf8ToUtf16("a\x80z"), u"a\uFFFDz");
+    EXPECT_EQ(utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");            // overlong
+    EXPECT_EQ(utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // encoded surrogate
+    EXPECT_EQ(utf8ToUtf16("\xF4\x90\x80\x80"), u"\uFFFD\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(utf8ToUtf16("\xE6\x97"), u"\uFFFD");  // cut short
+    EXPECT_EQ(utf8ToUtf16("\xE6\x97x"), u"\uFFFDx");
+    EXPECT_EQ(utf16ToUtf8(u"\xD800x\xDC00"), "\xEF\xBF\xBDx\xEF\xBF\xBD");
+    EXPECT_TRUE(isValidUtf8("ok \xEF\xBF\xBD \xF0\x9F\x98\x80"));
+    EXPECT_FALSE(isValidUtf8("bad \xC3"));
+    EXPECT_FALSE(isValidUtf8("bad \xED\xA0\x80"));
+}
+
+TEST(CodePage1252, MapsTheHighBytesBothWays) {
+    EXPECT_EQ(cp1252ToUnicode(0x41), U'A');
+    EXPECT_EQ(cp1252ToUnicode(0x80), U'\u20AC');
+    EXPECT_EQ(cp1252ToUnicode(0x9F), U'\u0178');
+    EXPECT_EQ(cp1252ToUnicode(0xE9), U'\u00E9');
+    EXPECT_EQ(cp1252ToUnicode(0x81), U'\u0081');
+    for (int byte = 0; byte < 256; ++byte) {
+        EXPECT_EQ(unicodeToCp1252(cp1252ToUnicode(static_cast<unsigned char>(byte))), byte);
+    }
+    EXPECT_EQ(unicodeToCp1252(U'\u0080'), -1);
+    EXPECT_EQ(unicodeToCp1252(U'\u0100'), -1);
+    EXPECT_EQ(unicodeToCp1252(U'\u65E5'), -1);
+}
+
+TEST(FixedPaths, AreTheInstalledLiterals) {
+    using namespace bv::paths;
+    EXPECT_EQ(okNote(), "C:\\WINDOWS\\b_kelvo\\ok.note");
+    EXPECT_EQ(speedNote(), "C:\\WINDOWS\\b_kelvo\\speed.note");
+    EXPECT_EQ(leftNote(), "C:\\WINDOWS\\b_kelvo\\agent\\left.note");
+    EXPECT_EQ(wallpaper(1), "C:\\WINDOWS\\b_kelvo\\wallpapers\\1.bmp");
+    EXPECT_EQ(wallpaper(10), "C:\\WINDOWS\\b_kelvo\\wallpapers\\10.bmp");
+    EXPECT_EQ(captionNote(10), "C:\\WINDOWS\\b_kelvo\\script\\wall10.note");
+    EXPECT_EQ(configToolExe(),
+              "C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Brenlo_kelvo\\"
+              "brenlo_kel_vo_config.exe");
+    EXPECT_EQ(agentStartupExe(),
+              "C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Startup\\"
+              "brenlo_kel_vo.exe");
+    EXPECT_EQ(systemLibrary("RICHTX32.OCX"), "C:\\WINDOWS\\system32\\RICHTX32.OCX");
+    EXPECT_THROW(wallpaper(0), bv::Failure);
+    EXPECT_THROW(captionNote(11), bv::Failure);
+}
+
+}  // namespace
