@@ -1,0 +1,329 @@
+// Our note files against the platform's own rich edit control (riched20):
+// what our writer saves the control must load as the same text, and what the
+// control saves our reader must read as the same text.
+#include <gtest/gtest.h>
+#include <windows.h>
+// after windows.h, which it needs
+#include <richedit.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "datastore/failure.h"
+#include "datastore/note.h"
+
+namespace {
+
+// UTF-8 <-> UTF-16 through the platform, independent of the code under test.
+std::wstring wide(std::string_view utf8) {
+    std::wstring out(utf8.size(), L'\0');
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                      out.data(), static_cast<int>(out.size()));
+    out.resize(n > 0 ? n : 0);
+    return out;
+}
+
+std::string narrow(std::wstring_view text) {
+    std::string out(text.size() * 4, '\0');
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                      out.data(), static_cast<int>(out.size()), nullptr, nullptr);
+    out.resize(n > 0 ? n : 0);
+    return out;
+}
+
+// Paragraph breaks as "\n" whatever their spelling ("\r" in rich edit 2.0,
+// "\r\n" elsewhere), and no trailing break: the text a person sees.
+std::string normalised(std::string text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+            }
+        } else {
+            out += text[i];
+        }
+    }
+    while (!out.empty() && out.back() == '\n') {
+        out.pop_back();
+    }
+    return out;
+}
+
+// A hidden rich edit control of the platform, as the programs' note boxes are.
+class RichEdit {
+  public:
+    RichEdit() {
+        library_ = LoadLibraryW(L"riched20.dll");
+        window_ = CreateWindowExW(0, RICHEDIT_CLASSW, L"", WS_POPUP | ES_MULTILINE, 0, 0, 200, 100,
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    }
+    ~RichEdit() {
+        if (window_ != nullptr) {
+            DestroyWindow(window_);
+        }
+        if (library_ != nullptr) {
+            FreeLibrary(library_);
+        }
+    }
+    RichEdit(const RichEdit&) = delete;
+    RichEdit& operator=(const RichEdit&) = delete;
+
+    bool ready() const { return window_ != nullptr; }
+
+    // Loads an RTF document the way "load from file" does (SF_RTF).
+    bool streamIn(const std::string& document) {
+        Source source{document, 0};
+        EDITSTREAM stream{};
+        stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+        stream.pfnCallback = &RichEdit::read;
+        SendMessageW(window_, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+        return stream.dwError == 0;
+    }
+
+    // Saves the document as RTF, the way "save to file" does.
+    std::string streamOut() {
+        std::string document;
+        EDITSTREAM stream{};
+        stream.dwCookie = reinterpret_cast<DWORD_PTR>(&document);
+        stream.pfnCallback = &RichEdit::write;
+        SendMessageW(window_, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+        return document;
+    }
+
+    void setText(const std::wstring& text) {
+        SendMessageW(window_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+
+    std::wstring text() const {
+        std::wstring buffer(4096, L'\0');
+        GETTEXTEX get{};
+        get.cb = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+        get.flags = GT_DEFAULT;
+        get.codepage = 1200;  // UTF-16
+        const auto length = SendMessageW(window_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
+                                         reinterpret_cast<LPARAM>(buffer.data()));
+        buffer.resize(static_cast<std::size_t>(length));
+        return buffer;
+    }
+
+    // Applies formatting of its own to the whole document.
+    void formatAll() {
+        CHARRANGE all{0, -1};
+        SendMessageW(window_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
+        CHARFORMAT2W format{};
+        format.cbSize = sizeof format;
+        format.dwMask = CFM_BOLD | CFM_COLOR | CFM_FACE | CFM_SIZE;
+        format.dwEffects = CFE_BOLD;
+        format.crTextColor = RGB(200, 0, 0);
+        format.yHeight = 14 * 20;
+        wcscpy(format.szFaceName, L"Courier New");
+        SendMessageW(window_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    }
+
+  private:
+    struct Source {
+        const std::string& bytes;
+        std::size_t offset;
+    };
+
+    static DWORD CALLBACK read(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* got) {
+        auto* source = reinterpret_cast<Source*>(cookie);
+        const std::size_t left = source->bytes.size() - source->offset;
+        const std::size_t n = left < static_cast<std::size_t>(wanted) ? left : wanted;
+        source->bytes.copy(reinterpret_cast<char*>(buffer), n, source->offset);
+        source->offset += n;
+        *got = static_cast<LONG>(n);
+        return 0;
+    }
+
+    static DWORD CALLBACK write(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done) {
+        reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<char*>(buffer), count);
+        *done = count;
+        return 0;
+    }
+
+    HMODULE library_ = nullptr;
+    HWND window_ = nullptr;
+};
+
+std::string readWholeFile(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+// Names in a folder, "." and ".." left out.
+std::vector<std::wstring> folderContents(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") {
+            names.push_back(name);
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+bool writeWholeFile(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return written == bytes.size();
+}
+
+// Values the programs keep in note files, and the characters that need
+// escaping or lie outside the note files' code page.
+const char* const kValues[] = {
+    "1000",
+    "10000",
+    "-42",
+    "Click here to add image...",
+    "Selected Image # holiday.bmp",
+    "Selected Image # my{pic}\\été.bmp",
+    "café crème, Müller, Straße, niño, Ångström, ÿ",
+    "€ “quotes” – dash … ellipsis ™",
+    "Ελληνικά",
+    "壁紙の写真 桜",
+    "Привет, мир",
+    "mixed é Ω 桜 ß",
+    "clef 𝄞 and smile 😀",
+    "{braces}} {{and}\\ \\backslashes\\",
+    "not control words: \\par \\u233 \\'e9 \\b0",
+    " leading and trailing spaces ",
+    "first line\nsecond line",
+    "",
+};
+
+class NoteInterop : public testing::TestWithParam<const char*> {};
+
+TEST_P(NoteInterop, RichEditLoadsWhatWeWrite) {
+    const std::string value = GetParam();
+    RichEdit edit;
+    ASSERT_TRUE(edit.ready());
+    const std::string document = bv::note::toRtf(value);
+    ASSERT_TRUE(edit.streamIn(document));
+    EXPECT_EQ(normalised(narrow(edit.text())), normalised(value)) << "document:\n" << document;
+}
+
+// Wine 8's rich edit writer maps characters outside code page 1252 through
+// the code page's best-fit table when one exists there (Ω, α, δ are saved as
+// O, a, d) and writes \uN only for the rest, so the document it saves may
+// hold less than the control showed. What counts for our reader is reading
+// the same text as the control reads back from that document; for text within
+// code page 1252 that must also be the original value.
+std::string platformReading(const std::string& document) {
+    RichEdit reader;
+    EXPECT_TRUE(reader.streamIn(document));
+    return normalised(narrow(reader.text()));
+}
+
+bool withinCodePage1252(const std::string& value) {
+    const std::wstring text = wide(value);
+    BOOL lost = FALSE;
+    WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+                        nullptr, 0, nullptr, &lost);
+    return !lost;
+}
+
+TEST_P(NoteInterop, WeReadWhatRichEditSaves) {
+    const std::string value = GetParam();
+    RichEdit edit;
+    ASSERT_TRUE(edit.ready());
+    std::wstring text = wide(value);
+    for (std::size_t at = 0; (at = text.find(L'\n', at)) != std::wstring::npos; at += 2) {
+        text.insert(at, 1, L'\r');
+    }
+    edit.setText(text);
+    const std::string plain = edit.streamOut();
+    // The same text again with the control's own font, size, colour and bold.
+    edit.formatAll();
+    const std::string formatted = edit.streamOut();
+
+    for (const std::string& document : {plain, formatted}) {
+        const std::string expected = platformReading(document);
+        if (withinCodePage1252(value)) {
+            EXPECT_EQ(expected, normalised(value)) << "document:\n" << document;
+        }
+        const auto read = bv::note::plainText(document);
+        ASSERT_TRUE(read.has_value()) << "document:\n" << document;
+        EXPECT_EQ(normalised(*read), expected) << "document:\n" << document;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, NoteInterop, testing::ValuesIn(kValues));
+
+// Note files on a real drive C:, as the programs use them.
+class NoteFiles : public testing::Test {
+  protected:
+    static constexpr const wchar_t* kFolder = L"C:\\bv-interop";
+    static constexpr const char* kNote = "C:\\bv-interop\\wall3.note";
+    static constexpr const wchar_t* kNoteW = L"C:\\bv-interop\\wall3.note";
+
+    void SetUp() override { CreateDirectoryW(kFolder, nullptr); }
+    void TearDown() override {
+        DeleteFileW(kNoteW);
+        RemoveDirectoryW(kFolder);
+    }
+};
+
+TEST_F(NoteFiles, RichEditLoadsTheFileWeWrite) {
+    const std::string caption = "Selected Image # my{pic}\\été.bmp";
+    bv::note::writeNote(kNote, caption);
+    RichEdit edit;
+    ASSERT_TRUE(edit.streamIn(readWholeFile(kNoteW)));
+    EXPECT_EQ(normalised(narrow(edit.text())), caption);
+    EXPECT_EQ(bv::note::readNote(kNote), caption);
+}
+
+TEST_F(NoteFiles, WritingReplacesTheEarlierFile) {
+    bv::note::writeNote(kNote,
+                        "a rather long first value that the second one must not leave behind");
+    bv::note::writeNote(kNote, "4500");
+    RichEdit edit;
+    ASSERT_TRUE(edit.streamIn(readWholeFile(kNoteW)));
+    EXPECT_EQ(normalised(narrow(edit.text())), "4500");
+    EXPECT_EQ(bv::note::readNote(kNote), "4500");
+    EXPECT_EQ(folderContents(kFolder), std::vector<std::wstring>{L"wall3.note"})
+        << "no temporary file left behind";
+}
+
+TEST_F(NoteFiles, WeReadTheFileRichEditSaves) {
+    for (const wchar_t* caption :
+         {L"Selected Image # my{pic}\\été.bmp", L"Selected Image # Ελληνικά 桜.bmp"}) {
+        RichEdit edit;
+        edit.setText(caption);
+        const std::string document = edit.streamOut();
+        ASSERT_TRUE(writeWholeFile(kNoteW, document));
+        EXPECT_EQ(bv::note::readNote(kNote), platformReading(document));
+        EXPECT_EQ(bv::note::readNote(kNote), narrow(caption));
+    }
+}
+
+TEST_F(NoteFiles, MissingFolderOrFileIsAFailure) {
+    EXPECT_THROW(bv::note::writeNote("C:\\bv-interop\\missing\\speed.note", "1000"), bv::Failure);
+    EXPECT_EQ(GetFileAttributesW(L"C:\\bv-interop\\missing"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_THROW(bv::note::readNote(kNote), bv::Failure);
+}
+
+}  // namespace

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the portable code and its unit tests
+# natively, then the Windows programs and their tests under Wine.
+#
+#   bash tools/test.sh
+#
+# As root on a fresh Debian 12 it first installs what it needs (skipped when
+# all of it is there already). Ends with the line "N passed, N failed" summed
+# over both test runs; exits non-zero if a build or a test failed.
+set -uo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
+
+tools=(
+    cmake ninja-build g++ googletest libgtest-dev clang-format
+    gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32 mingw-w64-i686-dev binutils-mingw-w64-i686
+    xvfb xauth x11-utils imagemagick python3-pil
+)
+# Wine comes with its recommended packages (fonts, X extensions): the Wine
+# tests are made against that, and text and layout depend on it.
+wine=(wine wine32:i386)
+
+installed() {
+    [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null) == "install ok installed" ]]
+}
+
+missing_of() {
+    local package
+    for package in "$@"; do
+        installed "$package" || echo "$package"
+    done
+}
+
+install_packages() {
+    local missing_tools missing_wine
+    mapfile -t missing_tools < <(missing_of "${tools[@]}")
+    mapfile -t missing_wine < <(missing_of "${wine[@]}")
+    ((${#missing_tools[@]} + ${#missing_wine[@]} == 0)) && return 0
+    echo "== installing: ${missing_tools[*]} ${missing_wine[*]}"
+    if ((EUID != 0)); then
+        echo "test.sh: missing packages; run as root or install them:" \
+            "${missing_tools[*]} ${missing_wine[*]}" >&2
+        return 1
+    fi
+    # Wine's 32-bit half comes from the i386 architecture.
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        dpkg --add-architecture i386 || return 1
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -q || return 1
+    if ((${#missing_tools[@]})); then
+        apt-get install -y -q --no-install-recommends "${missing_tools[@]}" || return 1
+    fi
+    if ((${#missing_wine[@]})); then
+        apt-get install -y -q "${missing_wine[@]}" || return 1
+    fi
+}
+
+passed=0
+failed=0
+broken=()
+
+# Adds a ctest run's summary line ("X% tests passed, F tests failed out of T").
+count() {
+    local summary total fails
+    summary=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -n 1)
+    if [[ -z $summary ]]; then
+        return 0
+    fi
+    fails=$(sed -E 's/.* ([0-9]+) tests? failed out of.*/\1/' <<<"$summary")
+    total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$summary")
+    passed=$((passed + total - fails))
+    failed=$((failed + fails))
+}
+
+run_preset() {
+    local preset=$1 log started=$SECONDS
+    log=$(mktemp)
+    echo "== $preset: configure and build"
+    if ! cmake --preset "$preset" || ! cmake --build --preset "$preset" --parallel 2; then
+        echo "test.sh: the $preset build failed" >&2
+        broken+=("$preset build")
+        rm -f "$log"
+        return
+    fi
+    echo "== $preset: tests"
+    ctest --preset "$preset" --parallel 2 2>&1 | tee "$log"
+    local status=${PIPESTATUS[0]}
+    count "$log"
+    if ((status != 0)) && ! grep -qE '[0-9]+% tests passed' "$log"; then
+        broken+=("$preset tests")
+    fi
+    rm -f "$log"
+    echo "== $preset: $((SECONDS - started)) s"
+}
+
+started=$SECONDS
+if ! install_packages; then
+    echo "test.sh: installing the build tools failed" >&2
+    echo "0 passed, 0 failed"
+    exit 1
+fi
+
+# Should ctest be interrupted, its Wine fixture's Xvfb and wineserver must
+# not outlive this script.
+trap 'bash tests/wine/harness.sh cleanup "$PWD/build/windows/wine" >/dev/null 2>&1' EXIT
+
+run_preset native
+run_preset windows
+
+echo "== total: $((SECONDS - started)) s"
+for what in "${broken[@]}"; do
+    echo "test.sh: FAILED: $what" >&2
+done
+echo "$passed passed, $failed failed"
+((failed == 0 && ${#broken[@]} == 0))
