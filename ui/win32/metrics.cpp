@@ -1,0 +1,28 @@
+#include "ui/win32/metrics.h"
+
+#include <windows.h>
+
+namespace bv::ui::win32 {
+
+Dpi screenDpi() {
+    static const Dpi dpi = [] {
+        Dpi d{96, 96};
+        if (HDC screen = GetDC(nullptr)) {
+            d.x = GetDeviceCaps(screen, LOGPIXELSX);
+            d.y = GetDeviceCaps(screen, LOGPIXELSY);
+            ReleaseDC(nullptr, screen);
+        }
+        if (d.x <= 0)
+            d.x = 96;
+        if (d.y <= 0)
+            d.y = 96;
+        return d;
+    }();
+    return dpi;
+}
+
+int pointsToFontHeight(float points) {
+    return -static_cast<int>(std::lround(static_cast<double>(points) * screenDpi().y / 72.0));
+}
+
+}  // namespace bv::ui::win32

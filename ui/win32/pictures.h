@@ -1,0 +1,66 @@
+#pragma once
+// Pictures for image controls: the program's bitmap resources, JPEG and GIF
+// data kept as raw resources, and picture files chosen at run time. JPEG, GIF
+// and files go through the platform's own decoder (OLE pictures).
+#include <windows.h>
+
+#include <cstddef>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "ui/layout.h"
+
+struct IPicture;
+
+namespace bv::ui::win32 {
+
+class LoadedPicture {
+  public:
+    // Both take ownership.
+    explicit LoadedPicture(HBITMAP bitmap);
+    explicit LoadedPicture(IPicture* picture);
+    ~LoadedPicture();
+    LoadedPicture(const LoadedPicture&) = delete;
+    LoadedPicture& operator=(const LoadedPicture&) = delete;
+
+    // Size in pixels.
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    // Draws the whole picture into `dest`, stretched (halftone) when the
+    // sizes differ. Transparent parts of a GIF leave the background as it is.
+    void draw(HDC dc, const RECT& dest) const;
+
+  private:
+    HBITMAP bitmap_ = nullptr;
+    IPicture* ole_ = nullptr;
+    int width_ = 0, height_ = 0;
+};
+
+using PicturePtr = std::shared_ptr<const LoadedPicture>;
+
+// Throws Failure("Invalid picture") for data the decoder refuses.
+PicturePtr decodePicture(const void* data, std::size_t size);
+
+// Reads the file anew on every call: its content on disk may have changed.
+// Throws Failure("File not found: <path>"), Failure("Path/File access error:
+// <path>") or Failure("Invalid picture").
+PicturePtr loadPictureFile(const std::string& path);
+
+// The program's own picture resources, each decoded once: the agent swaps
+// its button bitmaps twice a second.
+class PictureCache {
+  public:
+    explicit PictureCache(HINSTANCE module) : module_(module) {}
+    // Throws Failure when the resource is missing or cannot be decoded.
+    PicturePtr resource(const PictureRef& ref);
+    void clear() { cache_.clear(); }
+
+  private:
+    HINSTANCE module_;
+    std::map<std::pair<PictureType, int>, PicturePtr> cache_;
+};
+
+}  // namespace bv::ui::win32

@@ -1,0 +1,249 @@
+#include "ui/win32/win32_platform.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <algorithm>
+
+#include "datastore/failure.h"
+#include "resources/resource_ids.h"
+#include "ui/form.h"
+#include "ui/win32/wide.h"
+#include "ui/win32/win32_form.h"
+
+namespace bv::ui::win32 {
+
+namespace {
+
+// The wallpaper call's arguments: set the desktop wallpaper, write it to
+// the user profile.
+constexpr UINT kSetDeskWallpaper = 20;
+constexpr UINT kUpdateIniFile = 1;
+
+constexpr int kLastShowCommand = 11;  // SW_FORCEMINIMIZE
+
+}  // namespace
+
+Win32Platform::Win32Platform() : instance_(GetModuleHandleW(nullptr)), pictures_(instance_) {
+    // OLE pictures and the Explorer-style file dialog need OLE on this thread.
+    oleStarted_ = SUCCEEDED(OleInitialize(nullptr));
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_WIN95_CLASSES;
+    InitCommonControlsEx(&controls);
+    Win32Form::registerClasses(instance_);
+    parking_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_,
+                               nullptr);
+    hand_ = LoadCursorW(instance_, MAKEINTRESOURCEW(BV_CURSOR_HAND));
+    if (!hand_)
+        hand_ = LoadCursorW(nullptr, IDC_HAND);
+}
+
+Win32Platform::~Win32Platform() {
+    if (parking_)
+        DestroyWindow(parking_);
+    pictures_.clear();
+    for (auto& entry : icons_)
+        if (entry.second)
+            DestroyIcon(entry.second);
+    if (oleStarted_)
+        OleUninitialize();
+}
+
+std::unique_ptr<FormPeer> Win32Platform::createPeer(Form& form) {
+    auto peer = std::make_unique<Win32Form>(*this, form);
+    peer->create();
+    return peer;
+}
+
+Answer Win32Platform::messageBox(const std::string& prompt, const std::string& title,
+                                 Buttons buttons, Icon icon) {
+    // Task-modal without an owner: every window of the program is disabled
+    // while the box is open, as an application-modal box does; timer ticks
+    // go on arriving through the box's own message loop.
+    UINT style = MB_TASKMODAL | (buttons == Buttons::YesNo ? MB_YESNO | MB_DEFBUTTON1 : MB_OK);
+    switch (icon) {
+        case Icon::None:
+            break;
+        case Icon::Information:
+            style |= MB_ICONINFORMATION;
+            break;
+        case Icon::Question:
+            style |= MB_ICONQUESTION;
+            break;
+        case Icon::Exclamation:
+            style |= MB_ICONEXCLAMATION;
+            break;
+        case Icon::Stop:
+            style |= MB_ICONSTOP;
+            break;
+    }
+    const std::wstring text = widen(prompt);
+    const std::wstring caption = widen(title);
+    const int pressed = MessageBoxW(nullptr, text.c_str(), caption.c_str(), style);
+    if (pressed == IDYES)
+        return Answer::Yes;
+    if (buttons == Buttons::YesNo)
+        return Answer::No;
+    return Answer::Ok;
+}
+
+void Win32Platform::startProgram(const std::string& path, int windowStyle) {
+    if (windowStyle < 0 || windowStyle > kLastShowCommand)
+        throw Failure("Invalid procedure call or argument");
+    const std::wstring program = widen(path);
+    std::wstring commandLine = L"\"" + program + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(windowStyle);
+    PROCESS_INFORMATION started{};
+    if (path.empty() || !CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr,
+                                        FALSE, 0, nullptr, nullptr, &startup, &started)) {
+        switch (path.empty() ? ERROR_FILE_NOT_FOUND : GetLastError()) {
+            case ERROR_FILE_NOT_FOUND:
+            case ERROR_PATH_NOT_FOUND:
+            case ERROR_INVALID_NAME:
+            case ERROR_BAD_PATHNAME:
+            case ERROR_INVALID_DRIVE:
+            case ERROR_DIRECTORY:
+                throw Failure("File not found: " + path);
+            default:
+                throw Failure("Invalid procedure call or argument: " + path);
+        }
+    }
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+}
+
+void Win32Platform::setWallpaper(const std::string& path) {
+    if (!systemParametersInfoA_) {
+        HMODULE user = LoadLibraryA("user32");
+        if (!user)
+            throw Failure("File not found: user32");
+        FARPROC found = GetProcAddress(user, "SystemParametersInfoA");
+        if (!found)
+            throw Failure("Can't find DLL entry point SystemParametersInfoA in user32");
+        systemParametersInfoA_ = reinterpret_cast<SetParams>(reinterpret_cast<void (*)()>(found));
+    }
+    const std::wstring wide = widen(path);
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, ansi.data(), size, nullptr, nullptr);
+    systemParametersInfoA_(kSetDeskWallpaper, 0, ansi.data(), kUpdateIniFile);
+    // Captured as the call's caller does, and not looked at.
+    [[maybe_unused]] const DWORD lastError = GetLastError();
+}
+
+void Win32Platform::endProgram() {
+    ExitProcess(0);
+}
+
+int Win32Platform::run() {
+    auto mainGone = [this] {
+        if (!mainForm_)
+            return false;
+        auto it = std::find_if(forms_.begin(), forms_.end(),
+                               [this](const Win32Form* f) { return &f->form() == mainForm_; });
+        return it == forms_.end() || !(*it)->hwnd();
+    };
+    const bool anyWindow = std::any_of(forms_.begin(), forms_.end(),
+                                       [](const Win32Form* f) { return f->hwnd() != nullptr; });
+    if (!anyWindow || mainGone())
+        return 0;
+    ++running_;
+    MSG msg{};
+    int code = 0;
+    for (;;) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            code = static_cast<int>(msg.wParam);
+            break;
+        }
+        if (got == -1)
+            break;
+        if (preTranslate(msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    --running_;
+    return code;
+}
+
+bool Win32Platform::preTranslate(MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN && msg.message != WM_SYSCHAR)
+        return false;
+    Win32Form* form = formOf(msg.hwnd);
+    return form && form->handleKey(msg);
+}
+
+HICON Win32Platform::icon(int resource, bool small) {
+    const auto key = std::make_pair(resource, small);
+    if (auto it = icons_.find(key); it != icons_.end())
+        return it->second;
+    const int cx = GetSystemMetrics(small ? SM_CXSMICON : SM_CXICON);
+    const int cy = GetSystemMetrics(small ? SM_CYSMICON : SM_CYICON);
+    HICON loaded = static_cast<HICON>(
+        LoadImageW(instance_, MAKEINTRESOURCEW(resource), IMAGE_ICON, cx, cy, 0));
+    icons_.emplace(key, loaded);
+    return loaded;
+}
+
+void Win32Platform::deliver(App& app, const std::function<void()>& handler) {
+    if (ended_)
+        return;
+    try {
+        app.dispatch(handler);
+    } catch (const ProgramEnded&) {
+        ended_ = true;
+    } catch (const std::exception& error) {
+        fatal(app, error.what());
+    } catch (...) {
+        fatal(app, "Unexpected error");
+    }
+}
+
+// What the dispatcher does not report itself (a programming error) still
+// ends the program with a message rather than unwinding into the system.
+void Win32Platform::fatal(App& app, const std::string& what) {
+    try {
+        messageBox("Run-time error:\r\n\r\n" + what, app.title(), Buttons::Ok, Icon::Stop);
+        endProgram();
+    } catch (...) {
+        ended_ = true;
+    }
+}
+
+Win32Form* Win32Platform::formOf(HWND window) const {
+    if (!window)
+        return nullptr;
+    HWND root = GetAncestor(window, GA_ROOT);
+    for (Win32Form* form : forms_)
+        if (form->hwnd() && form->hwnd() == root)
+            return form;
+    return nullptr;
+}
+
+void Win32Platform::withdraw(Win32Form* form) {
+    std::erase(forms_, form);
+}
+
+void Win32Platform::windowGone(const Win32Form& form) {
+    if (!running_)
+        return;
+    const bool anyWindow = std::any_of(forms_.begin(), forms_.end(),
+                                       [](const Win32Form* f) { return f->hwnd() != nullptr; });
+    if (!anyWindow || &form.form() == mainForm_)
+        PostQuitMessage(0);
+}
+
+int Win32Platform::nextShowCommand() {
+    if (!firstShow_)
+        return SW_SHOW;
+    firstShow_ = false;
+    return SW_SHOWDEFAULT;
+}
+
+}  // namespace bv::ui::win32

@@ -1,0 +1,95 @@
+#pragma once
+// The Win32 back end of the window layer: real top-level windows and
+// controls, the message loop, message boxes, starting programs and the
+// wallpaper call.
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/app.h"
+#include "ui/platform.h"
+#include "ui/win32/fonts.h"
+#include "ui/win32/pictures.h"
+
+namespace bv::ui::win32 {
+
+class Win32Form;
+
+class Win32Platform : public Platform {
+  public:
+    Win32Platform();
+    ~Win32Platform() override;
+    Win32Platform(const Win32Platform&) = delete;
+    Win32Platform& operator=(const Win32Platform&) = delete;
+
+    std::unique_ptr<FormPeer> createPeer(Form& form) override;
+    Answer messageBox(const std::string& prompt, const std::string& title, Buttons buttons,
+                      Icon icon) override;
+    void startProgram(const std::string& path, int windowStyle) override;
+    void setWallpaper(const std::string& path) override;
+    [[noreturn]] void endProgram() override;
+
+    // The message loop. Returns when no window of the program is left, or
+    // when the window of `quitWith` is gone; at once if no window exists.
+    int run();
+    void quitWith(const Form& mainForm) { mainForm_ = &mainForm; }
+
+    // Keyboard handling of our windows that the loop does before
+    // translating a message: Tab and Shift+Tab by tab index across frames,
+    // Enter on a push button, Alt+access key. True when the message is used
+    // up. Loops of other code (tests) call it the same way.
+    bool preTranslate(MSG& msg);
+
+    // Whether the program has ended on a platform whose endProgram throws
+    // (tests): no event is delivered after that.
+    bool ended() const { return ended_; }
+
+    // ---- used by the windows of this back end ----
+    HINSTANCE instance() const { return instance_; }
+    HWND parking() const { return parking_; }
+    FontCache& fonts() { return fonts_; }
+    PictureCache& pictures() { return pictures_; }
+    HCURSOR handCursor() const { return hand_; }
+    HICON icon(int resource, bool small);
+    // Runs an event handler through the program's dispatcher. Nothing may
+    // unwind through the system's callbacks: whatever the dispatcher lets
+    // through ends the program here.
+    void deliver(App& app, const std::function<void()>& handler);
+    Win32Form* formOf(HWND window) const;
+    void enroll(Win32Form* form) { forms_.push_back(form); }
+    void withdraw(Win32Form* form);
+    void windowGone(const Win32Form& form);
+    // SW_SHOWDEFAULT for the program's first window, so that a start with a
+    // window style (minimized) applies to it; SW_SHOW afterwards.
+    int nextShowCommand();
+
+  protected:
+    // For a platform whose endProgram throws ProgramEnded instead of leaving
+    // the process (tests): called before the throw, it stops every later
+    // event from being delivered.
+    void markEnded() { ended_ = true; }
+
+  private:
+    void fatal(App& app, const std::string& what);
+
+    HINSTANCE instance_;
+    bool oleStarted_ = false;
+    HWND parking_ = nullptr;
+    HCURSOR hand_ = nullptr;
+    FontCache fonts_;
+    PictureCache pictures_;
+    std::map<std::pair<int, bool>, HICON> icons_;
+    std::vector<Win32Form*> forms_;
+    const Form* mainForm_ = nullptr;
+    int running_ = 0;
+    bool firstShow_ = true;
+    bool ended_ = false;
+    using SetParams = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT);
+    SetParams systemParametersInfoA_ = nullptr;
+};
+
+}  // namespace bv::ui::win32
