@@ -14,8 +14,8 @@ constexpr const char* kAboutText =
     "==== Brenlo Vistrel ====\r\n"
     "\r\n"
     "v1.0 Top Ten Edition\r\n"
-    "Written by Brenlo Vistrel's author, Kelvo Brenlo\r\n"
-    "Copyright (c) 2010-2011 Brenlo Corporation. All rights reserved.\r\n"
+    "Author : Kelvo Brenlo\r\n"
+    "(c) 2010-2011 Brenlo Corporation\r\n"
     "\r\n"
     "Contact 011-2345678,011-8765432\r\n";
 

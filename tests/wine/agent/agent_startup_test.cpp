@@ -1,0 +1,105 @@
+// The real agent under Wine: its three ways of starting, the wallpaper cycle
+// read back from the platform, and the saved place of the bar.
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "automation/message_box.h"
+#include "automation/screenshot.h"
+#include "automation/wallpaper.h"
+#include "tests/wine/agent/agent_session.h"
+
+namespace bv::testing {
+namespace {
+
+TEST_F(AgentSession, FirstRunAsksForTheTopTenThenStartsTheToolMinimized) {
+    putStandInTool();
+    startAgent();
+    auto box = ba::waitForMessageBox(agent->id(), 15s);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->title, L"First Run");
+    EXPECT_EQ(box->prompt, L"Set your top-ten and restart your pc.");
+    EXPECT_EQ(box->icon, ba::MessageIcon::Information);
+    EXPECT_EQ(box->buttons.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(L"C:\\stand_in_started.txt"))
+        << "started before the box closed";
+    ASSERT_TRUE(ba::answerMessageBox(*box, L"OK"));
+
+    ASSERT_TRUE(
+        ba::waitUntil([] { return std::filesystem::exists(L"C:\\stand_in_started.txt"); }, 15s));
+    std::ifstream started(L"C:\\stand_in_started.txt");
+    int show = -1;
+    started >> show;
+    EXPECT_EQ(show, SW_SHOWMINIMIZED);
+    EXPECT_NE(waitForBar(), nullptr);
+    EXPECT_TRUE(agent->running());
+}
+
+TEST_F(AgentSession, MissingBitmapShowsTheMissingFilesMessageOnly) {
+    installNormal("1000");
+    fs::deleteFile(paths::wallpaper(7));
+    startAgent();
+    auto box = ba::waitForMessageBox(agent->id(), 15s);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->title, L"Missing Filess Error");
+    EXPECT_EQ(box->prompt, L"An error occured while bitmap loading progress");
+    EXPECT_EQ(box->icon, ba::MessageIcon::Question);
+    ASSERT_TRUE(ba::answerMessageBox(*box, L"OK"));
+    EXPECT_NE(waitForBar(), nullptr);
+    EXPECT_FALSE(ba::waitForMessageBox(agent->id(), 1500ms));
+}
+
+TEST_F(AgentSession, NormalRunCyclesTheTenBitmapsAsTheWallpaper) {
+    installNormal("400");
+    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(L""), SPIF_UPDATEINIFILE);
+    startAgent();
+    HWND bar = waitForBar();
+    ASSERT_NE(bar, nullptr);
+    ba::saveScreenshot(bar, L"agent_bar");
+
+    // Distinct wallpapers in the order the platform reported them.
+    std::vector<std::wstring> seen;
+    ba::waitUntil(
+        [&] {
+            const std::wstring now = ba::savedWallpaper();
+            if (!now.empty() && (seen.empty() || seen.back() != now))
+                seen.push_back(now);
+            return seen.size() >= 11;
+        },
+        20s, 20ms);
+    std::vector<std::wstring> expected;
+    for (int n = 1; n <= 10; ++n)
+        expected.push_back(L"C:\\WINDOWS\\b_kelvo\\wallpapers\\" + std::to_wstring(n) + L".bmp");
+    expected.push_back(expected.front());
+    EXPECT_EQ(seen, expected);
+    EXPECT_FALSE(ba::waitForMessageBox(agent->id(), 0ms));
+}
+
+TEST_F(AgentSession, SavedPlaceIsWhereTheBarOpens) {
+    installNormal("5000");
+    std::filesystem::create_directories(hostPath(paths::agentDir()));
+    note::writeNote(paths::topNote(), "1200");
+    note::writeNote(paths::leftNote(), "9000");
+    startAgent();
+    HWND bar = waitForBar();
+    ASSERT_NE(bar, nullptr);
+    RECT r{};
+    GetWindowRect(bar, &r);
+    EXPECT_EQ(r.left, 9000 / 15);
+    EXPECT_EQ(r.top, 1200 / 15);
+}
+
+TEST_F(AgentSession, LaidOutPlaceWithoutSavedNotes) {
+    installNormal("5000");
+    startAgent();
+    HWND bar = waitForBar();
+    ASSERT_NE(bar, nullptr);
+    RECT r{};
+    GetWindowRect(bar, &r);
+    EXPECT_EQ(r.left, 12630 / 15);
+    EXPECT_EQ(r.top, 8355 / 15);
+    EXPECT_TRUE(std::filesystem::is_directory(hostPath(paths::agentDir())));
+}
+
+}  // namespace
+}  // namespace bv::testing
