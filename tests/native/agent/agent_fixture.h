@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "agent/agent_bar.h"
@@ -42,6 +43,25 @@ class AgentTest : public ::testing::Test {
         drive.put(path, note::toRtf(text));
     }
     void putConfigTool() const { drive.put(paths::configToolExe(), "MZ"); }
+    // An agent of its own, started on a normal run's data store with this
+    // speed note (none when nullopt), for tests that go through many cases.
+    struct Run {
+        ui::sim::SimPlatform sim;
+        ui::App app{sim, "brenlo_kel_vo"};
+        agent::AgentBar bar{app};
+    };
+    std::unique_ptr<Run> startAgain(const std::optional<std::string>& speed) const {
+        drive.clear();
+        makeDataStore();
+        putWallpapers();
+        putMarker();
+        if (speed)
+            putNote(paths::speedNote(), *speed);
+        auto run = std::make_unique<Run>();
+        run->sim.run(run->app, [&] { run->bar.form.load(); });
+        return run;
+    }
+
     // A normal run's data store with the given speed note text.
     void installNormal(const std::string& speed) const {
         makeDataStore();

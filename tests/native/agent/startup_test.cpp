@@ -77,55 +77,31 @@ TEST_F(AgentTest, NormalRunTakesTheIntervalFromTheSpeedNote) {
         {"2500", 2500}, {"750 ms", 750}, {"2.5", 2}, {"3.5", 4}, {"1 000", 1000}, {"10000", 10000},
     };
     for (const auto& [text, interval] : cases) {
-        drive.clear();
-        ui::sim::SimPlatform s;
-        ui::App a(s, "brenlo_kel_vo");
-        for (int n = 1; n <= 10; ++n)
-            drive.put(paths::wallpaper(n), "BM");
-        drive.put(paths::okNote(), note::toRtf("ok"));
-        drive.put(paths::speedNote(), note::toRtf(text));
-        agent::AgentBar b(a);
-        s.run(a, [&] { b.form.load(); });
-        EXPECT_TRUE(s.messageBoxes.empty()) << text;
-        EXPECT_TRUE(b.Timer1.enabled()) << text;
-        EXPECT_EQ(b.Timer1.interval(), interval) << text;
+        auto run = startAgain(text);
+        EXPECT_TRUE(run->sim.messageBoxes.empty()) << text;
+        EXPECT_TRUE(run->bar.Timer1.enabled()) << text;
+        EXPECT_EQ(run->bar.Timer1.interval(), interval) << text;
     }
 }
 
 TEST_F(AgentTest, UnreadableOrNonNumericSpeedEnablesATimerThatNeverTicks) {
-    for (bool present : {false, true}) {
-        drive.clear();
-        ui::sim::SimPlatform s;
-        ui::App a(s, "brenlo_kel_vo");
-        for (int n = 1; n <= 10; ++n)
-            drive.put(paths::wallpaper(n), "BM");
-        drive.put(paths::okNote(), note::toRtf("ok"));
-        if (present)
-            drive.put(paths::speedNote(), note::toRtf("fast"));
-        agent::AgentBar b(a);
-        s.run(a, [&] { b.form.load(); });
-        EXPECT_EQ(b.sp.text(), present ? "fast" : "RichTextBox1");
-        EXPECT_TRUE(b.Timer1.enabled());
-        EXPECT_EQ(b.Timer1.interval(), 0);
-        s.advance(120000);
-        EXPECT_TRUE(s.wallpapers.empty());
-        EXPECT_TRUE(s.messageBoxes.empty());
+    for (std::optional<std::string> speed :
+         {std::optional<std::string>{}, std::optional<std::string>{"fast"}}) {
+        auto run = startAgain(speed);
+        EXPECT_EQ(run->bar.sp.text(), speed ? "fast" : "RichTextBox1");
+        EXPECT_TRUE(run->bar.Timer1.enabled());
+        EXPECT_EQ(run->bar.Timer1.interval(), 0);
+        run->sim.advance(120000);
+        EXPECT_TRUE(run->sim.wallpapers.empty());
+        EXPECT_TRUE(run->sim.messageBoxes.empty());
     }
 }
 
 TEST_F(AgentTest, SpeedTheTimerRefusesKeeps5000AndStillEnables) {
     for (const char* text : {"70000", "-5", "99999999999", "1e300"}) {
-        drive.clear();
-        ui::sim::SimPlatform s;
-        ui::App a(s, "brenlo_kel_vo");
-        for (int n = 1; n <= 10; ++n)
-            drive.put(paths::wallpaper(n), "BM");
-        drive.put(paths::okNote(), note::toRtf("ok"));
-        drive.put(paths::speedNote(), note::toRtf(text));
-        agent::AgentBar b(a);
-        s.run(a, [&] { b.form.load(); });
-        EXPECT_EQ(b.Timer1.interval(), 5000) << text;
-        EXPECT_TRUE(b.Timer1.enabled()) << text;
+        auto run = startAgain(text);
+        EXPECT_EQ(run->bar.Timer1.interval(), 5000) << text;
+        EXPECT_TRUE(run->bar.Timer1.enabled()) << text;
     }
 }
 

@@ -147,12 +147,7 @@ TEST_F(AgentMenu, MenuOpensFromTheBackgroundAndTheMenuButton) {
 
 TEST_F(AgentMenu, SettingsItemStartsTheToolMinimized) {
     choose(kSettings);
-    ASSERT_TRUE(
-        ba::waitUntil([] { return std::filesystem::exists(L"C:\\stand_in_started.txt"); }, 10s));
-    std::ifstream started(L"C:\\stand_in_started.txt");
-    int show = -1;
-    started >> show;
-    EXPECT_EQ(show, SW_SHOWMINIMIZED);
+    EXPECT_EQ(toolStartedWith(10s), SW_SHOWMINIMIZED);
 }
 
 TEST_F(AgentMenu, SettingsSliderMovesTheBarAndOkSavesThePlace) {

@@ -57,7 +57,7 @@ class AgentSession : public ::testing::Test {
         std::error_code ec;
         std::filesystem::remove_all(hostPath(paths::dataDir()), ec);
         std::filesystem::remove(hostPath(paths::configToolExe()), ec);
-        std::filesystem::remove(L"C:\\stand_in_started.txt", ec);
+        std::filesystem::remove(kToolRecord, ec);
     }
     void TearDown() override {
         if (agent)
@@ -84,6 +84,18 @@ class AgentSession : public ::testing::Test {
         std::filesystem::copy_file(fromUnix(BV_STAND_IN_TOOL), hostPath(paths::configToolExe()),
                                    std::filesystem::copy_options::overwrite_existing);
     }
+
+    // The show command the stand-in tool was started with, once it has run;
+    // nullopt if it was not started within the time.
+    static std::optional<int> toolStartedWith(std::chrono::milliseconds timeout) {
+        if (!ba::waitUntil([] { return std::filesystem::exists(kToolRecord); }, timeout))
+            return std::nullopt;
+        std::ifstream started(kToolRecord);
+        int show = -1;
+        started >> show;
+        return show;
+    }
+    static constexpr const wchar_t* kToolRecord = L"C:\\stand_in_started.txt";
 
     void startAgent() { agent.emplace(ba::Process::start(fromUnix(BV_AGENT_EXE))); }
 

@@ -21,16 +21,10 @@ TEST_F(AgentSession, FirstRunAsksForTheTopTenThenStartsTheToolMinimized) {
     EXPECT_EQ(box->prompt, L"Set your top-ten and restart your pc.");
     EXPECT_EQ(box->icon, ba::MessageIcon::Information);
     EXPECT_EQ(box->buttons.size(), 1u);
-    EXPECT_FALSE(std::filesystem::exists(L"C:\\stand_in_started.txt"))
-        << "started before the box closed";
+    EXPECT_FALSE(std::filesystem::exists(kToolRecord)) << "started before the box closed";
     ASSERT_TRUE(ba::answerMessageBox(*box, L"OK"));
 
-    ASSERT_TRUE(
-        ba::waitUntil([] { return std::filesystem::exists(L"C:\\stand_in_started.txt"); }, 15s));
-    std::ifstream started(L"C:\\stand_in_started.txt");
-    int show = -1;
-    started >> show;
-    EXPECT_EQ(show, SW_SHOWMINIMIZED);
+    EXPECT_EQ(toolStartedWith(15s), SW_SHOWMINIMIZED);
     EXPECT_NE(waitForBar(), nullptr);
     EXPECT_TRUE(agent->running());
 }
