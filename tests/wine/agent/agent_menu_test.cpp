@@ -96,6 +96,14 @@ class AgentMenu : public AgentSession {
             3s);
     }
 
+    // The control that has the keyboard focus in the window's thread.
+    static HWND focusOf(HWND window) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+        return info.hwndFocus;
+    }
+
     HWND bar = nullptr;
 };
 
@@ -175,7 +183,7 @@ TEST_F(AgentMenu, SettingsSliderMovesTheBarAndOkSavesThePlace) {
     GetWindowRect(sliders[1], &r1);
     if (r1.top < r0.top)
         top = sliders[1];
-    SetFocus(top);
+    EXPECT_EQ(focusOf(settings), top) << "the window opens with the focus on the top slider";
     PostMessageW(top, WM_KEYDOWN, VK_HOME, 0);
     PostMessageW(top, WM_KEYUP, VK_HOME, 0);
     RECT barRect{};
@@ -215,7 +223,9 @@ TEST_F(AgentMenu, AboutWindowIsSingleAndTakesTheActivationBack) {
 
     ba::Control accept = ba::findControl(about, L"Button", L"A&ccept");
     ASSERT_NE(accept.window, nullptr);
-    ba::click(accept.window);
+    EXPECT_EQ(focusOf(about), accept.window) << "the window opens with the focus on A&ccept";
+    // Alt+C, as the keyboard delivers it to the focused control.
+    PostMessageW(focusOf(about), WM_SYSCHAR, L'c', LPARAM{1} << 29);
     EXPECT_TRUE(ba::waitUntil([&] { return !IsWindow(about); }, 5s));
     EXPECT_TRUE(agent->running());
 }
