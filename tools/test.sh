@@ -107,6 +107,13 @@ trap 'bash tests/wine/harness.sh cleanup "$PWD/build/windows/wine" >/dev/null 2>
 run_preset native
 run_preset windows
 
+# The benchmark's figures, for the record (it asserts none).
+bench=build/windows/Testing/Temporary/LastTest.log
+if [[ -f $bench ]] && grep -q 'start to shown' "$bench"; then
+    echo "== agent benchmark under Wine (medians of 3 runs)"
+    grep -A2 'start to shown' "$bench"
+fi
+
 echo "== total: $((SECONDS - started)) s"
 for what in "${broken[@]}"; do
     echo "test.sh: FAILED: $what" >&2
