@@ -9,22 +9,14 @@
 #include "datastore/failure.h"
 #include "datastore/fileops.h"
 #include "datastore/text.h"
+#include "datastore/wide.h"
 
 namespace bv::fs {
 
 namespace {
 
 std::wstring wide(const std::string& utf8) {
-    std::u16string utf16 = text::utf8ToUtf16(utf8);
-    return std::wstring(utf16.begin(), utf16.end());
-}
-
-std::string narrow(const wchar_t* utf16) {
-    std::u16string units;
-    for (; *utf16 != 0; ++utf16) {
-        units.push_back(static_cast<char16_t>(*utf16));
-    }
-    return text::utf16ToUtf8(units);
+    return text::widen(utf8);
 }
 
 [[noreturn]] void fail(const char* what, const std::string& path) {
@@ -156,7 +148,7 @@ bool fileExists(const std::string& path) noexcept {
 std::string bareName(const std::string& path) noexcept {
     try {
         WIN32_FIND_DATAW found;
-        return findOrdinaryFile(path, found) ? narrow(found.cFileName) : std::string();
+        return findOrdinaryFile(path, found) ? text::narrow(found.cFileName) : std::string();
     } catch (...) {
         return {};
     }

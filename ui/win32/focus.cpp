@@ -4,7 +4,7 @@
 // key presses the button whose caption marks it.
 #include <algorithm>
 
-#include "ui/win32/wide.h"
+#include "datastore/wide.h"
 #include "ui/win32/win32_form.h"
 
 namespace bv::ui::win32 {
@@ -90,7 +90,7 @@ bool Win32Form::accessKey(wchar_t key) {
         const Child& child = children_[static_cast<std::size_t>(index)];
         if (child.control->kind() != Kind::Button)
             continue;
-        const wchar_t mark = accessKeyOf(widen(child.control->spec().text));
+        const wchar_t mark = accessKeyOf(text::widen(child.control->spec().text));
         if (!mark || upper(mark) != wanted)
             continue;
         HWND button = child.hwnd;

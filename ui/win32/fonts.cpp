@@ -1,7 +1,7 @@
 #include "ui/win32/fonts.h"
 
+#include "datastore/wide.h"
 #include "ui/win32/metrics.h"
-#include "ui/win32/wide.h"
 
 namespace bv::ui::win32 {
 
@@ -15,7 +15,7 @@ HFONT FontCache::get(const Font& font) {
     Key key{font.face ? font.face : "", height, font.bold};
     if (auto it = fonts_.find(key); it != fonts_.end())
         return it->second;
-    const std::wstring face = widen(std::get<0>(key));
+    const std::wstring face = text::widen(std::get<0>(key));
     HFONT made = CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                              DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());

@@ -1,7 +1,7 @@
 // Drawing the surfaces that hold windowless controls: the client area,
 // frames and picture boxes. Labels and image controls are drawn back to
 // front, under every control that has a window of its own.
-#include "ui/win32/wide.h"
+#include "datastore/wide.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/win32_platform.h"
 
@@ -97,7 +97,7 @@ void Win32Form::paintFrame(const Child& frame, HDC dc) {
     RECT box = client;
     box.top += metrics.tmHeight / 2;
     DrawEdge(dc, &box, EDGE_ETCHED, BF_RECT);
-    const std::wstring caption = widen(frame.control->spec().text);
+    const std::wstring caption = text::widen(frame.control->spec().text);
     if (!caption.empty()) {
         RECT measure{};
         DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measure,
@@ -117,7 +117,7 @@ void Win32Form::paintLabel(const Child& label, int container, HDC dc) {
     if (!spec.transparent)
         fill(dc, label.rect,
              spec.backColor != kNoColor ? (spec.backColor & kColorMask) : background(container));
-    const std::wstring caption = widen(static_cast<const Label&>(*label.control).caption());
+    const std::wstring caption = text::widen(static_cast<const Label&>(*label.control).caption());
     if (caption.empty())
         return;
     HGDIOBJ oldFont = SelectObject(dc, platform_.fonts().get(spec.font));

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "datastore/failure.h"
+#include "datastore/wide.h"
 #include "ui/win32/metrics.h"
-#include "ui/win32/wide.h"
 
 namespace bv::ui::win32 {
 
@@ -141,7 +141,7 @@ PicturePtr decodePicture(const void* data, std::size_t size) {
 }
 
 PicturePtr loadPictureFile(const std::string& path) {
-    const std::wstring wide = widen(path);
+    const std::wstring wide = text::widen(path);
     HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {

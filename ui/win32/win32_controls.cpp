@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "datastore/failure.h"
+#include "datastore/wide.h"
 #include "ui/win32/metrics.h"
-#include "ui/win32/wide.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/win32_platform.h"
 
@@ -90,12 +90,12 @@ void Win32Form::createChild(int index) {
             if (spec.centered)
                 style |= ES_CENTER;
             exStyle = WS_EX_CLIENTEDGE;
-            text = widen(static_cast<const TextBox&>(control).text());
+            text = text::widen(static_cast<const TextBox&>(control).text());
             break;
         case Kind::Button:
             cls = L"BUTTON";
             style |= WS_TABSTOP | BS_PUSHBUTTON;
-            text = widen(spec.text);
+            text = text::widen(spec.text);
             break;
         case Kind::Frame:
             cls = kFrameClass;
@@ -189,7 +189,7 @@ void Win32Form::addTooltip(int index) {
         if (!tooltip_)
             return;
     }
-    child.tip = widen(tip);
+    child.tip = text::widen(tip);
     // The short structure: the long one is refused by comctl32 before 6.
     TTTOOLINFOW info{};
     info.cbSize = TTTOOLINFOW_V2_SIZE;
@@ -247,7 +247,7 @@ void Win32Form::controlChanged(Control& control, Prop prop) {
             if (control.kind() == Kind::Label) {
                 invalidate(index);
             } else if (control.kind() == Kind::TextBox && child.hwnd) {
-                const std::wstring text = widen(static_cast<TextBox&>(control).text());
+                const std::wstring text = text::widen(static_cast<TextBox&>(control).text());
                 settingText_ = true;
                 SetWindowTextW(child.hwnd, text.c_str());
                 settingText_ = false;

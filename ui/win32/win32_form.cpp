@@ -9,9 +9,9 @@
 #include <cstdio>
 
 #include "datastore/failure.h"
+#include "datastore/wide.h"
 #include "ui/app.h"
 #include "ui/win32/metrics.h"
-#include "ui/win32/wide.h"
 #include "ui/win32/win32_platform.h"
 
 namespace bv::ui::win32 {
@@ -152,7 +152,7 @@ void Win32Form::create() {
     // A hidden owner keeps windows without a taskbar button off the taskbar
     // while their caption keeps the ordinary look.
     HWND owner = spec.taskbar ? nullptr : platform_.parking();
-    const std::wstring caption = widen(spec.caption ? spec.caption : "");
+    const std::wstring caption = text::widen(spec.caption ? spec.caption : "");
     registerClasses(platform_.instance());
     CreateWindowExW(exStyle, kFormClass, caption.c_str(), style, x, y, width, height, owner,
                     nullptr, platform_.instance(), this);
@@ -259,7 +259,7 @@ int Win32Form::popupMenu() {
         if (items[i].separator()) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         } else {
-            const std::wstring caption = widen(items[i].caption());
+            const std::wstring caption = text::widen(items[i].caption());
             AppendMenuW(menu, MF_STRING, i + 1, caption.c_str());
         }
     }
@@ -280,10 +280,10 @@ int Win32Form::popupMenu() {
 
 void Win32Form::showOpenDialog(FileDialog& dialog) {
     std::wstring buffer(kFileNameChars, L'\0');
-    const std::wstring current = widen(dialog.fileName);
+    const std::wstring current = text::widen(dialog.fileName);
     if (current.size() < static_cast<std::size_t>(kFileNameChars))
         buffer.replace(0, current.size(), current);
-    const std::wstring title = widen(dialog.title);
+    const std::wstring title = text::widen(dialog.title);
 
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
@@ -308,7 +308,7 @@ void Win32Form::showOpenDialog(FileDialog& dialog) {
         std::snprintf(code, sizeof code, "%04lX", static_cast<unsigned long>(error));
         throw Failure(std::string("Common dialog error ") + code);
     }
-    dialog.fileName = narrow(buffer.c_str());
+    dialog.fileName = text::narrow(buffer.c_str());
 }
 
 bool Win32Form::deliver(const std::function<void()>& handler) {
@@ -402,7 +402,7 @@ bool Win32Form::onNotification(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
                 std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(from)) + 1, L'\0');
                 text.resize(static_cast<std::size_t>(
                     GetWindowTextW(from, text.data(), static_cast<int>(text.size()))));
-                static_cast<TextBox&>(control).takeUserText(narrow(text));
+                static_cast<TextBox&>(control).takeUserText(text::narrow(text));
                 result = 0;
                 return true;
             }

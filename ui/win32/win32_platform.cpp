@@ -6,9 +6,9 @@
 #include <algorithm>
 
 #include "datastore/failure.h"
+#include "datastore/wide.h"
 #include "resources/resource_ids.h"
 #include "ui/form.h"
-#include "ui/win32/wide.h"
 #include "ui/win32/win32_form.h"
 
 namespace bv::ui::win32 {
@@ -78,8 +78,8 @@ Answer Win32Platform::messageBox(const std::string& prompt, const std::string& t
             style |= MB_ICONSTOP;
             break;
     }
-    const std::wstring text = widen(prompt);
-    const std::wstring caption = widen(title);
+    const std::wstring text = text::widen(prompt);
+    const std::wstring caption = text::widen(title);
     const int pressed = MessageBoxW(nullptr, text.c_str(), caption.c_str(), style);
     if (pressed == IDYES)
         return Answer::Yes;
@@ -91,7 +91,7 @@ Answer Win32Platform::messageBox(const std::string& prompt, const std::string& t
 void Win32Platform::startProgram(const std::string& path, int windowStyle) {
     if (windowStyle < 0 || windowStyle > kLastShowCommand)
         throw Failure("Invalid procedure call or argument");
-    const std::wstring program = widen(path);
+    const std::wstring program = text::widen(path);
     std::wstring commandLine = L"\"" + program + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -126,7 +126,7 @@ void Win32Platform::setWallpaper(const std::string& path) {
             throw Failure("Can't find DLL entry point SystemParametersInfoA in user32");
         systemParametersInfoA_ = reinterpret_cast<SetParams>(reinterpret_cast<void (*)()>(found));
     }
-    const std::wstring wide = widen(path);
+    const std::wstring wide = text::widen(path);
     const int size = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string ansi(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
     if (size > 0)

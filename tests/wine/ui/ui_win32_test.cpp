@@ -18,11 +18,11 @@
 #include "automation/screenshot.h"
 #include "automation/wallpaper.h"
 #include "datastore/failure.h"
+#include "datastore/wide.h"
 #include "resources/resource_ids.h"
 #include "ui/app.h"
 #include "ui/form.h"
 #include "ui/win32/pictures.h"
-#include "ui/win32/wide.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/win32_platform.h"
 
@@ -312,12 +312,12 @@ class Snapshot {
 std::string tempFolder() {
     wchar_t path[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, path);
-    return win32::narrow(path);
+    return bv::text::narrow(path);
 }
 
 std::string writeTemp(const std::string& name, const std::string& bytes) {
     const std::string path = tempFolder() + name;
-    std::ofstream(win32::widen(path).c_str(), std::ios::binary) << bytes;
+    std::ofstream(bv::text::widen(path).c_str(), std::ios::binary) << bytes;
     return path;
 }
 
@@ -753,8 +753,8 @@ TEST_F(Win32Back, PicturesComeFromResourcesAndFiles) {
     } catch (const Failure& f) {
         EXPECT_EQ(std::string(f.what()), "File not found: " + missing);
     }
-    DeleteFileW(win32::widen(bmp).c_str());
-    DeleteFileW(win32::widen(junk).c_str());
+    DeleteFileW(bv::text::widen(bmp).c_str());
+    DeleteFileW(bv::text::widen(junk).c_str());
 }
 
 TEST_F(Win32Back, FormMovesAndRefusesPlacesOutOfRange) {
@@ -933,7 +933,7 @@ TEST_F(Win32Back, FileDialogReturnsTheChosenPathOrKeepsTheOld) {
                 HWND name = GetDlgItem(box, 0x47c);  // the file name combo box
                 if (!name)
                     name = GetDlgItem(box, 0x480);
-                SetWindowTextW(name, win32::widen(chosen).c_str());
+                SetWindowTextW(name, bv::text::widen(chosen).c_str());
             }
             PostMessageW(box, WM_COMMAND, cancel ? IDCANCEL : IDOK, 0);
             return true;
@@ -950,7 +950,7 @@ TEST_F(Win32Back, FileDialogReturnsTheChosenPathOrKeepsTheOld) {
         dialog.showOpen();
     }
     EXPECT_EQ(dialog.fileName, chosen);
-    DeleteFileW(win32::widen(chosen).c_str());
+    DeleteFileW(bv::text::widen(chosen).c_str());
 }
 
 TEST_F(Win32Back, RunEndsWithTheLastWindowOrTheMainOne) {
@@ -990,10 +990,10 @@ TEST_F(Win32Back, PlatformCallsStartProgramsAndSetTheWallpaper) {
     const std::string name = GetACP() == 1252 ? "bv_caf\xc3\xa9.bmp" : "bv_cafe.bmp";
     const std::string path = writeTemp(name, testBitmapBytes());
     platform.setWallpaper(path);
-    EXPECT_EQ(bv::automation::currentWallpaper(), win32::widen(path));
+    EXPECT_EQ(bv::automation::currentWallpaper(), bv::text::widen(path));
     platform.setWallpaper(path);  // the address found first serves again
-    EXPECT_EQ(bv::automation::currentWallpaper(), win32::widen(path));
-    DeleteFileW(win32::widen(path).c_str());
+    EXPECT_EQ(bv::automation::currentWallpaper(), bv::text::widen(path));
+    DeleteFileW(bv::text::widen(path).c_str());
 }
 
 }  // namespace
