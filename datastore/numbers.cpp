@@ -126,7 +126,7 @@ T convert(const Gathered& g) {
 
 double leadingNumber(std::string_view text) {
     std::size_t end = 0;
-    return convert<double>(gather(text, " \t\n\r", end));
+    return convert<double>(gather(text, " \t\n", end));
 }
 
 std::int32_t roundHalfEven(double value) {

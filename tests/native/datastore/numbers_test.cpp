@@ -36,11 +36,13 @@ TEST(SpeedReading, TextWithoutNumberReadsAsZero) {
     EXPECT_EQ(leadingInteger("+-5"), 0);
 }
 
-TEST(SpeedReading, BlanksTabsAndLineBreaksAreIgnoredAnywhere) {
+TEST(SpeedReading, BlanksTabsAndLineFeedsAreIgnoredAnywhere) {
     EXPECT_EQ(leadingInteger(" 2 5 0 0 "), 2500);
     EXPECT_EQ(leadingInteger("\t1\t000"), 1000);
     EXPECT_EQ(leadingInteger("30\n00"), 3000);
     EXPECT_EQ(leadingInteger("3000\r\n"), 3000);
+    // A carriage return is no blank: a second paragraph is not read on.
+    EXPECT_EQ(leadingInteger("25\r\n00"), 25);
     EXPECT_EQ(leadingInteger("- 12"), -12);
     EXPECT_EQ(leadingInteger("1 e 3"), 1000);
 }
