@@ -1,6 +1,7 @@
 #include "agent/agent_bar.h"
 
 #include "agent/layouts.h"
+#include "datastore/paths.h"
 
 namespace bv::agent {
 
@@ -28,6 +29,11 @@ AgentBar::AgentBar(ui::App& application)
     form.menuItem("frty").Click = [this] { frty_Click(); };
     form.menuItem("rtyry").Click = [this] { rtyry_Click(); };
     form.menuItem("rtyrtyrty").Click = [this] { rtyrtyrty_Click(); };
+}
+
+void AgentBar::startConfigurationTool() {
+    constexpr int kMinimizedWithFocus = 2;
+    app.platform().startProgram(paths::configToolExe(), kMinimizedWithFocus);
 }
 
 }  // namespace bv::agent

@@ -27,6 +27,10 @@ class AgentBar {
     int wallpaperStep = 0;
     int blinkStep = 0;
 
+    // Starts the configuration tool from its Start Menu path, minimized with
+    // the focus, without waiting. Throws Failure when it cannot be started.
+    void startConfigurationTool();
+
     void Form_Load();
     void Timer1_Timer();
     void Timer2_Timer();

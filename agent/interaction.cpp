@@ -1,13 +1,16 @@
 // The bar's buttons and its popup menu.
 #include "agent/agent_bar.h"
-#include "datastore/paths.h"
 #include "resources/resource_ids.h"
 
 namespace bv::agent {
 
 namespace {
 constexpr int kRightButton = 2;
-constexpr int kMinimizedWithFocus = 2;
+
+// The glyph that tells whether the wallpaper cycles.
+int playPauseGlyph(const ui::Timer& wallpaperTimer) {
+    return wallpaperTimer.enabled() ? BV_BMP_PAUSE : BV_BMP_PLAY;
+}
 }  // namespace
 
 void AgentBar::Image1_MouseDown(const ui::MouseArgs& args) {
@@ -17,7 +20,7 @@ void AgentBar::Image1_MouseDown(const ui::MouseArgs& args) {
 
 // Moving over the background ends the play/pause button's hover highlight.
 void AgentBar::Image1_MouseMove(const ui::MouseArgs&) {
-    Image2.setBitmap(Timer1.enabled() ? BV_BMP_PAUSE : BV_BMP_PLAY);
+    Image2.setBitmap(playPauseGlyph(Timer1));
 }
 
 void AgentBar::Image2_MouseMove(const ui::MouseArgs&) {
@@ -26,7 +29,7 @@ void AgentBar::Image2_MouseMove(const ui::MouseArgs&) {
 
 void AgentBar::Image2_Click() {
     Timer1.setEnabled(!Timer1.enabled());
-    Image2.setBitmap(Timer1.enabled() ? BV_BMP_PAUSE : BV_BMP_PLAY);
+    Image2.setBitmap(playPauseGlyph(Timer1));
 }
 
 void AgentBar::Image3_MouseDown(const ui::MouseArgs&) {
@@ -34,7 +37,7 @@ void AgentBar::Image3_MouseDown(const ui::MouseArgs&) {
 }
 
 void AgentBar::rtuy67_Click() {
-    ui::step([&] { app.platform().startProgram(paths::configToolExe(), kMinimizedWithFocus); });
+    ui::step([&] { startConfigurationTool(); });
 }
 
 void AgentBar::frty_Click() {

@@ -11,8 +11,6 @@ using ui::step;
 
 namespace {
 
-constexpr int kMinimizedWithFocus = 2;
-
 bool allWallpapersPresent() {
     bool all = true;
     for (int n = 1; n <= 10; ++n)
@@ -31,7 +29,7 @@ void AgentBar::Form_Load() {
             app.msgBox("Set your top-ten and restart your pc.", ui::Buttons::Ok,
                        ui::Icon::Information, "First Run");
         });
-        step([&] { app.platform().startProgram(paths::configToolExe(), kMinimizedWithFocus); });
+        step([&] { startConfigurationTool(); });
     } else if (!allWallpapersPresent()) {
         step([&] {
             app.msgBox("An error occured while bitmap loading progress", ui::Buttons::Ok,

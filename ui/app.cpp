@@ -1,9 +1,6 @@
 #include "ui/app.h"
 
-#include <algorithm>
-
 #include "datastore/failure.h"
-#include "ui/form.h"
 
 namespace bv::ui {
 
@@ -47,21 +44,6 @@ void App::retire(std::shared_ptr<void> window) {
     if (depth_ == 0)
         return;  // dropped here and now
     retired_.push_back(std::move(window));
-}
-
-void App::enroll(Form* form) {
-    forms_.push_back(form);
-}
-
-void App::withdraw(Form* form) {
-    std::erase(forms_, form);
-}
-
-Form* App::findForm(const std::string& name) const {
-    for (Form* f : forms_)
-        if (name == f->name() && !f->unloaded())
-            return f;
-    return nullptr;
 }
 
 bool step(const std::function<void()>& statement) {

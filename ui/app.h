@@ -28,17 +28,11 @@ class App {
     // Keeps an unloaded window alive until no handler runs any more.
     void retire(std::shared_ptr<void> window);
 
-    void enroll(Form* form);
-    void withdraw(Form* form);
-    const std::vector<Form*>& forms() const { return forms_; }
-    Form* findForm(const std::string& name) const;
-
   private:
     Platform& platform_;
     std::string title_;
     int depth_ = 0;
     std::vector<std::shared_ptr<void>> retired_;
-    std::vector<Form*> forms_;
 };
 
 // Runs one step of a handler whose steps go on after a failure: a Failure is

@@ -17,25 +17,16 @@ Control::Control(Form& form, const ControlSpec& spec)
       height_(static_cast<float>(spec.height)),
       visible_(spec.visible) {}
 
-void Control::changed(Prop prop, const std::function<void()>& undo) {
-    try {
-        form_.peer().controlChanged(*this, prop);
-    } catch (...) {
-        undo();
-        throw;
-    }
+void Control::tellPeer(Prop prop) {
+    form_.peer().controlChanged(*this, prop);
 }
 
 void Control::setLeft(float twips) {
-    const float old = left_;
-    left_ = twips;
-    changed(Prop::Position, [&] { left_ = old; });
+    assign(left_, twips, Prop::Position);
 }
 
 void Control::setTop(float twips) {
-    const float old = top_;
-    top_ = twips;
-    changed(Prop::Position, [&] { top_ = old; });
+    assign(top_, twips, Prop::Position);
 }
 
 bool Control::fire(EventKind, const MouseArgs&) {
@@ -58,13 +49,11 @@ bool run(const MouseEvent& e, const MouseArgs& args) {
 }  // namespace
 
 void Label::setCaption(std::string caption) {
-    std::string old = std::exchange(caption_, std::move(caption));
-    changed(Prop::Text, [&] { caption_ = std::move(old); });
+    assign(caption_, std::move(caption), Prop::Text);
 }
 
 void TextBox::setText(std::string text) {
-    std::string old = std::exchange(text_, std::move(text));
-    changed(Prop::Text, [&] { text_ = std::move(old); });
+    assign(text_, std::move(text), Prop::Text);
 }
 
 bool TextBox::fire(EventKind kind, const MouseArgs& args) {
@@ -83,13 +72,11 @@ bool Button::fire(EventKind kind, const MouseArgs&) {
 }
 
 void PictureBox::setBackColor(Color color) {
-    const Color old = std::exchange(back_, color);
-    changed(Prop::BackColor, [&] { back_ = old; });
+    assign(back_, color, Prop::BackColor);
 }
 
 void Image::setPicture(Picture picture) {
-    Picture old = std::exchange(picture_, std::move(picture));
-    changed(Prop::Picture, [&] { picture_ = std::move(old); });
+    assign(picture_, std::move(picture), Prop::Picture);
 }
 
 bool Image::fire(EventKind kind, const MouseArgs& args) {
@@ -108,13 +95,11 @@ bool Image::fire(EventKind kind, const MouseArgs& args) {
 void Timer::setInterval(std::int64_t ms) {
     if (ms < 0 || ms > 65535)
         throw Failure("Invalid property value");
-    const int old = std::exchange(interval_, static_cast<int>(ms));
-    changed(Prop::Timing, [&] { interval_ = old; });
+    assign(interval_, static_cast<int>(ms), Prop::Timing);
 }
 
 void Timer::setEnabled(bool enabled) {
-    const bool old = std::exchange(enabled_, enabled);
-    changed(Prop::Timing, [&] { enabled_ = old; });
+    assign(enabled_, enabled, Prop::Timing);
 }
 
 bool Timer::fire(EventKind kind, const MouseArgs&) {
@@ -124,8 +109,7 @@ bool Timer::fire(EventKind kind, const MouseArgs&) {
 void Slider::setValue(std::int64_t value) {
     if (value < min() || value > max())
         throw Failure("Invalid property value");
-    const int old = std::exchange(value_, static_cast<int>(value));
-    changed(Prop::Value, [&] { value_ = old; });
+    assign(value_, static_cast<int>(value), Prop::Value);
 }
 
 void Slider::userMoved(int value) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "ui/layout.h"
 #include "ui/platform.h"
@@ -49,10 +50,22 @@ class Control {
     virtual bool fire(EventKind kind, const MouseArgs& args);
 
   protected:
-    // Tells the peer; if the peer refuses, undo() restores the old value.
-    void changed(Prop prop, const std::function<void()>& undo);
+    // Gives the property its new value and tells the peer; if the peer
+    // refuses it, the old value is back and the Failure goes on.
+    template <class T, class V>
+    void assign(T& property, V&& value, Prop prop) {
+        T old = std::exchange(property, std::forward<V>(value));
+        try {
+            tellPeer(prop);
+        } catch (...) {
+            property = std::move(old);
+            throw;
+        }
+    }
 
   private:
+    void tellPeer(Prop prop);
+
     Form& form_;
     const ControlSpec& spec_;
     float left_, top_, width_, height_;

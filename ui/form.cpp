@@ -47,11 +47,9 @@ Form::Form(App& app, const FormSpec& spec)
     for (const MenuItemSpec& m : spec.menu)
         menu_.emplace_back(m);
     peer_ = app.platform().createPeer(*this);
-    app.enroll(this);
 }
 
 Form::~Form() {
-    app_.withdraw(this);
     if (peer_ && !unloaded_)
         peer_->destroy();
 }
@@ -81,22 +79,12 @@ MenuItem& Form::menuItem(const std::string& name) {
     throw std::logic_error(std::string("no menu item ") + name + " on " + spec_.name);
 }
 
-void Form::setLeft(float twips) {
-    const float old = std::exchange(left_, twips);
+void Form::moveEdge(float& edge, float twips) {
+    const float old = std::exchange(edge, twips);
     try {
         peer_->moved();
     } catch (...) {
-        left_ = old;
-        throw;
-    }
-}
-
-void Form::setTop(float twips) {
-    const float old = std::exchange(top_, twips);
-    try {
-        peer_->moved();
-    } catch (...) {
-        top_ = old;
+        edge = old;
         throw;
     }
 }

@@ -54,8 +54,8 @@ class Form {
     // The window's outer top-left corner, in twips, as single-precision numbers.
     float left() const { return left_; }
     float top() const { return top_; }
-    void setLeft(float twips);
-    void setTop(float twips);
+    void setLeft(float twips) { moveEdge(left_, twips); }
+    void setTop(float twips) { moveEdge(top_, twips); }
     // The back end's report of where the window really stands.
     void takePosition(float left, float top) { left_ = left, top_ = top; }
 
@@ -73,11 +73,13 @@ class Form {
 
     Event Form_Load;
     Event Form_Deactivate;
-    Event Form_Terminate;
 
     FormPeer& peer() const { return *peer_; }
 
   private:
+    // The platform may refuse a place; the edge then keeps its old one.
+    void moveEdge(float& edge, float twips);
+
     App& app_;
     const FormSpec& spec_;
     std::vector<std::unique_ptr<Control>> controls_;
