@@ -15,41 +15,12 @@
 #include "datastore/fileops.h"
 #include "datastore/note.h"
 #include "datastore/paths.h"
+#include "tests/wine/support/test_files.h"
 
 namespace bv::testing {
 
 using namespace std::chrono_literals;
 namespace ba = bv::automation;
-
-// A Unix path of the build as Wine sees it (drive Z: is the Unix root).
-inline std::wstring fromUnix(const char* unixPath) {
-    std::wstring out = L"Z:";
-    for (const char* p = unixPath; *p; ++p)
-        out += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-    return out;
-}
-
-inline std::filesystem::path hostPath(const std::string& windowsPath) {
-    return std::filesystem::path(std::wstring(windowsPath.begin(), windowsPath.end()));
-}
-
-// A small 24-bit bitmap of one colour, so each slot's file differs.
-inline std::string bitmap(unsigned char r, unsigned char g, unsigned char b) {
-    const int w = 8, h = 8, row = w * 3, size = 54 + row * h;
-    std::string bmp(static_cast<std::size_t>(size), '\0');
-    auto put32 = [&](int at, int v) {
-        for (int i = 0; i < 4; ++i)
-            bmp[static_cast<std::size_t>(at + i)] = static_cast<char>((v >> (8 * i)) & 0xff);
-    };
-    bmp[0] = 'B', bmp[1] = 'M';
-    put32(2, size), put32(10, 54), put32(14, 40), put32(18, w), put32(22, h);
-    bmp[26] = 1, bmp[28] = 24;
-    for (int i = 54; i < size; i += 3)
-        bmp[static_cast<std::size_t>(i)] = static_cast<char>(b),
-        bmp[static_cast<std::size_t>(i + 1)] = static_cast<char>(g),
-        bmp[static_cast<std::size_t>(i + 2)] = static_cast<char>(r);
-    return bmp;
-}
 
 class AgentSession : public ::testing::Test {
   protected:

@@ -2,6 +2,7 @@
 // read back from the platform, and the saved place of the bar.
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "automation/message_box.h"
@@ -11,6 +12,13 @@
 
 namespace bv::testing {
 namespace {
+
+// The window's outer top-left corner on the screen, in pixels.
+std::pair<LONG, LONG> corner(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return {r.left, r.top};
+}
 
 TEST_F(AgentSession, FirstRunAsksForTheTopTenThenStartsTheToolMinimized) {
     putStandInTool();
@@ -77,10 +85,7 @@ TEST_F(AgentSession, SavedPlaceIsWhereTheBarOpens) {
     startAgent();
     HWND bar = waitForBar();
     ASSERT_NE(bar, nullptr);
-    RECT r{};
-    GetWindowRect(bar, &r);
-    EXPECT_EQ(r.left, 9000 / 15);
-    EXPECT_EQ(r.top, 1200 / 15);
+    EXPECT_EQ(corner(bar), (std::pair<LONG, LONG>(9000 / 15, 1200 / 15)));
 }
 
 TEST_F(AgentSession, LaidOutPlaceWithoutSavedNotes) {
@@ -88,10 +93,7 @@ TEST_F(AgentSession, LaidOutPlaceWithoutSavedNotes) {
     startAgent();
     HWND bar = waitForBar();
     ASSERT_NE(bar, nullptr);
-    RECT r{};
-    GetWindowRect(bar, &r);
-    EXPECT_EQ(r.left, 12630 / 15);
-    EXPECT_EQ(r.top, 8355 / 15);
+    EXPECT_EQ(corner(bar), (std::pair<LONG, LONG>(12630 / 15, 8355 / 15)));
     EXPECT_TRUE(std::filesystem::is_directory(hostPath(paths::agentDir())));
 }
 

@@ -17,17 +17,12 @@
 #include "datastore/fileops.h"
 #include "datastore/note.h"
 #include "datastore/paths.h"
+#include "tests/wine/support/test_files.h"
 
 namespace {
 
+using bv::testing::fromUnix;
 using Clock = std::chrono::steady_clock;
-
-std::wstring fromUnix(const char* unixPath) {
-    std::wstring out = L"Z:";
-    for (const char* p = unixPath; *p; ++p)
-        out += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-    return out;
-}
 
 struct Search {
     DWORD pid;
@@ -112,12 +107,10 @@ int main() {
     // A normal run: the agent cycles every 2 s and blinks twice a second.
     std::error_code ec;
     std::filesystem::create_directories(L"C:\\WINDOWS\\b_kelvo\\wallpapers", ec);
-    for (int n = 1; n <= 10; ++n) {
-        std::string bmp(62, '\0');
-        bmp[0] = 'B', bmp[1] = 'M', bmp[10] = 54, bmp[14] = 40, bmp[18] = 1, bmp[22] = 1,
-        bmp[26] = 1, bmp[28] = 24;
-        bv::fs::writeFileAtomically(bv::paths::wallpaper(n), bmp);
-    }
+    for (int n = 1; n <= 10; ++n)
+        bv::fs::writeFileAtomically(
+            bv::paths::wallpaper(n),
+            bv::testing::bitmap(static_cast<unsigned char>(n * 25), 40, 200));
     bv::note::writeNote(bv::paths::okNote(), "Top ten saved.");
     bv::note::writeNote(bv::paths::speedNote(), "2000");
 

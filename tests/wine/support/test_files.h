@@ -1,0 +1,40 @@
+#pragma once
+// Files that the Wine tests and benchmarks put in place.
+#include <cstddef>
+#include <filesystem>
+#include <string>
+
+namespace bv::testing {
+
+// A Unix path of the build as Wine sees it (drive Z: is the Unix root).
+inline std::wstring fromUnix(const char* unixPath) {
+    std::wstring out = L"Z:";
+    for (const char* p = unixPath; *p; ++p)
+        out += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+    return out;
+}
+
+inline std::filesystem::path hostPath(const std::string& windowsPath) {
+    return std::filesystem::path(std::wstring(windowsPath.begin(), windowsPath.end()));
+}
+
+// A small 24-bit bitmap of one colour, so each slot's file differs.
+inline std::string bitmap(unsigned char r, unsigned char g, unsigned char b) {
+    const int w = 8, h = 8, row = w * 3, size = 54 + row * h;
+    std::string bmp(static_cast<std::size_t>(size), '\0');
+    auto put32 = [&](int at, int v) {
+        for (int i = 0; i < 4; ++i)
+            bmp[static_cast<std::size_t>(at + i)] = static_cast<char>((v >> (8 * i)) & 0xff);
+    };
+    bmp[0] = 'B', bmp[1] = 'M';
+    put32(2, size), put32(10, 54), put32(14, 40), put32(18, w), put32(22, h);
+    bmp[26] = 1, bmp[28] = 24;
+    for (std::size_t i = 54; i + 2 < bmp.size(); i += 3) {
+        bmp[i] = static_cast<char>(b);  // pixels are stored blue, green, red
+        bmp[i + 1] = static_cast<char>(g);
+        bmp[i + 2] = static_cast<char>(r);
+    }
+    return bmp;
+}
+
+}  // namespace bv::testing
