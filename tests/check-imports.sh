@@ -1,20 +1,27 @@
 #!/usr/bin/env bash
-# Checks that Windows programs load on a fresh 32-bit Windows XP SP3: every
-# DLL they import is one that XP ships, none of the MinGW runtime DLLs is
-# needed (everything is linked statically), no import is a function that only
-# later Windows versions have, and the PE header asks for no newer subsystem.
+# Checks that Windows programs load on a fresh Windows XP: every DLL they
+# import is one that XP ships, none of the MinGW runtime DLLs is needed
+# (everything is linked statically), no import is a function that only later
+# Windows versions have, and the PE header asks for no newer subsystem.
 #
-#   check-imports.sh [--objdump PROGRAM] [--list FILE] [PROGRAM.exe...]
+#   check-imports.sh [--objdump PROGRAM] [--format pe32|pe32+] [--list FILE]
+#                    [PROGRAM.exe...]
+#
+# pe32 (the default) checks 32-bit programs against Windows XP SP3 (NT 5.1);
+# pe32+ checks 64-bit programs against Windows XP x64 (NT 5.2), the oldest
+# 64-bit Windows, and so against every later one too.
 #
 # FILE lists programs one per line (the build writes executables.txt). Fails
 # when there is nothing to check or a listed program is missing.
 set -euo pipefail
 
 objdump=i686-w64-mingw32-objdump
+format=pe32
 programs=()
 while (($#)); do
     case $1 in
         --objdump) objdump=$2; shift 2 ;;
+        --format) format=$2; shift 2 ;;
         --list)
             [[ -f $2 ]] || { echo "check-imports: no list $2" >&2; exit 2; }
             while IFS= read -r line; do
@@ -25,6 +32,12 @@ while (($#)); do
         *) programs+=("$1"); shift ;;
     esac
 done
+
+case $format in
+    pe32) magic=010b windows="Windows XP" max_minor=1 ;;
+    pe32+) magic=020b windows="Windows XP x64" max_minor=2 ;;
+    *) echo "check-imports: unknown format '$format' (pe32 or pe32+)" >&2; exit 2 ;;
+esac
 
 if ((${#programs[@]} == 0)); then
     echo "check-imports: no programs to check" >&2
@@ -74,13 +87,13 @@ for program in "${programs[@]}"; do
         complain "$name" "not a readable PE file: $dump"
         continue
     fi
-    if ! grep -q '^Magic[[:space:]]*010b' <<<"$dump"; then
-        complain "$name" "not a 32-bit (PE32) program"
+    if ! grep -q "^Magic[[:space:]]*$magic" <<<"$dump"; then
+        complain "$name" "not a ${format^^} program"
     fi
     major=$(awk '/^MajorSubsystemVersion/ {print $2}' <<<"$dump")
     minor=$(awk '/^MinorSubsystemVersion/ {print $2}' <<<"$dump")
-    if ((major > 5 || (major == 5 && minor > 1))); then
-        complain "$name" "subsystem version $major.$minor; Windows XP loads 5.1 at most"
+    if ((major > 5 || (major == 5 && minor > max_minor))); then
+        complain "$name" "subsystem version $major.$minor; $windows loads 5.$max_minor at most"
     fi
 
     # "DLL Name: X" opens each DLL's import list; its functions follow as
@@ -90,7 +103,7 @@ for program in "${programs[@]}"; do
         if [[ -z $function ]]; then
             dlls+=("$dll")
         elif [[ $newer == *" $function "* ]]; then
-            complain "$name" "imports $function from $dll, which Windows XP lacks"
+            complain "$name" "imports $function from $dll, which $windows lacks"
         fi
     done < <(awk '
         /^[[:space:]]*DLL Name:/ { dll = tolower($3); print dll "\t"; inlist = 1; next }
@@ -109,7 +122,7 @@ for program in "${programs[@]}"; do
                 ;;
             *)
                 if [[ $allowed != *" $dll "* ]]; then
-                    complain "$name" "imports $dll, which a fresh Windows XP does not have"
+                    complain "$name" "imports $dll, which a fresh $windows does not have"
                 fi
                 ;;
         esac
@@ -121,4 +134,4 @@ if ((failures > 0)); then
     echo "check-imports: $failures problem(s) in ${#programs[@]} program(s)" >&2
     exit 1
 fi
-echo "check-imports: ${#programs[@]} program(s) fit Windows XP"
+echo "check-imports: ${#programs[@]} program(s) fit $windows"

@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
-# Fixtures of the Wine tests: one fresh 32-bit prefix and one private X server
-# per test run, shared by every Wine test of that run.
+# Fixtures of the Wine tests: one fresh prefix and one private X server per
+# test run, shared by every Wine test of that run.
 #
-#   harness.sh setup   STATE_DIR   fresh prefix in STATE_DIR/prefix, Xvfb started
-#   harness.sh cleanup STATE_DIR   wineserver and Xvfb of that STATE_DIR stopped
+#   harness.sh setup   STATE_DIR win32|win64   fresh prefix in STATE_DIR/prefix
+#                                              of that flavour, Xvfb started
+#   harness.sh cleanup STATE_DIR               wineserver and Xvfb stopped
 #
-# STATE_DIR is normally <build>/wine. It also holds the display number
-# ("display"), the Xvfb process id ("xvfb.pid") and the logs. run-in-wine.sh
-# reads the same files. Both verbs are safe to repeat; setup first stops what
+# STATE_DIR is normally <build>/wine. It also holds the flavour ("arch"), the
+# display number ("display"), the Xvfb process id ("xvfb.pid") and the logs.
+# run-in-wine.sh reads the same files. Both verbs are safe to repeat; setup first stops what
 # an interrupted earlier run may have left.
 set -euo pipefail
 
 readonly verb=${1:-}
 if [[ -z $verb || -z ${2:-} ]]; then
-    echo "usage: $0 setup|cleanup STATE_DIR" >&2
+    echo "usage: $0 setup STATE_DIR win32|win64, or $0 cleanup STATE_DIR" >&2
     exit 2
 fi
 state=$(realpath -m "$2")
@@ -33,14 +34,8 @@ fail() {
 }
 
 wine_env() {
-    export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
-    # No Mono or Gecko download prompts: nothing here needs .NET or HTML.
-    export WINEDLLOVERRIDES="mscoree,mshtml="
-    # CI may run without HOME; Wine wants one for the user's shell folders.
-    if [[ -z ${HOME:-} ]]; then
-        HOME=$(getent passwd "$(id -u)" | cut -d: -f6)
-        export HOME
-    fi
+    # shellcheck source=wine-env.sh
+    source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh" || fail "no Wine flavour"
 }
 
 # True if PID is a live Xvfb (the pid file may be stale and its number reused;
@@ -72,6 +67,7 @@ stop_xvfb() {
 
 stop_wineserver() {
     [[ -d $prefix ]] || return 0
+    arch=$(cat "$state/arch" 2>/dev/null || echo win32)
     wine_env
     # -k ends every Wine process of this prefix, then the server itself.
     wineserver -k 2>/dev/null || true
@@ -109,11 +105,11 @@ make_prefix() {
     # Wine refuses a prefix that the current user does not own, so make it
     # here rather than letting a stale one from another user linger.
     mkdir -p "$prefix"
-    timeout 300 wine wineboot -i </dev/null >>"$log" 2>&1 || fail "wineboot -i failed"
+    timeout 300 "$wine" wineboot -i </dev/null >>"$log" 2>&1 || fail "wineboot -i failed"
     # There is no window manager on the test display. Wine waits up to two
     # seconds for one whenever a managed window is hidden or destroyed;
     # unmanaged windows skip that wait and stay exactly where they are put.
-    timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+    timeout 60 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
         </dev/null >>"$log" 2>&1 || fail "cannot set Wine's X11 options"
     # The registry reaches disk only when the server ends.
     timeout 120 wineserver -w >>"$log" 2>&1 || fail "wineserver did not finish"
@@ -141,6 +137,8 @@ case $verb in
         mkdir -p "$state"
         stop_wineserver
         stop_xvfb
+        arch=${3:-win32}
+        echo "$arch" >"$state/arch"
         : >"$log"
         # A half-made fixture leaves nothing running behind it.
         trap 'stop_wineserver; stop_xvfb' EXIT
@@ -148,6 +146,7 @@ case $verb in
         make_prefix
         make_xp_folders
         start_wineserver
+        say "Wine flavour $arch: $("$wine" --version 2>&1)"
         trap - EXIT
         ;;
     cleanup)

@@ -33,14 +33,11 @@ if [[ ! -f $state/prefix/system.reg || ! -s $state/display ]]; then
     exit 2
 fi
 
-export WINEPREFIX=$state/prefix WINEARCH=win32 WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+arch=$(cat "$state/arch" 2>/dev/null || echo win32)
+# shellcheck source=wine-env.sh
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh" || exit 2
 DISPLAY=:$(cat "$state/display")
 export DISPLAY
-if [[ -z ${HOME:-} ]]; then
-    HOME=$(getent passwd "$(id -u)" | cut -d: -f6)
-    export HOME
-fi
 
 # Screenshots of the tests, as a Windows path (Wine's Z: is the Unix root).
 shots=$build/screenshots
@@ -55,7 +52,7 @@ err=$(mktemp)
 trap 'rm -f "$out" "$err"' EXIT
 
 limit=${BV_WINE_TIMEOUT:-300}
-timeout -k 10 "$limit" wine "$program" "$@" </dev/null >"$out" 2>"$err"
+timeout -k 10 "$limit" "$wine" "$program" "$@" </dev/null >"$out" 2>"$err"
 rc=$?
 cat "$out"
 cat "$err" >&2
