@@ -1,30 +1,135 @@
 #include "ui/sim/sim_platform.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "datastore/failure.h"
 #include "datastore/fileops.h"
+#include "ui/backend.h"
 
 namespace bv::ui::sim {
 
 namespace {
 
-class SimPeer : public FormPeer {
+// Every control's place: a number the platform can hold.
+template <class Hooks>
+class Quiet : public Hooks {
   public:
-    SimPeer(SimPlatform& platform, Form& form) : platform_(platform), form_(form) {}
-    ~SimPeer() override { platform_.forget(form_); }
-
-    void controlChanged(Control& control, Prop prop) override {
-        if (prop == Prop::Timing)
-            platform_.schedule(static_cast<Timer&>(control));
-        if (prop == Prop::Picture) {
-            const Picture& p = static_cast<Image&>(control).picture();
-            if (!p.file.empty() && !isPicture(fs::readFile(p.file)))
-                throw Failure("Invalid picture");
-        }
-        if (prop == Prop::Position && !std::isfinite(control.left() + control.top()))
+    explicit Quiet(Control& control) : control_(control) {}
+    void placeChanged() override {
+        if (!std::isfinite(control_.left() + control_.top()))
             throw Failure("Invalid property value");
     }
+
+  private:
+    Control& control_;
+};
+
+using PlacePeer = Quiet<Control::Peer>;
+
+class SimLabel : public Quiet<LabelPeer> {
+  public:
+    using Quiet::Quiet;
+    void captionChanged() override {}
+};
+
+class SimTextBox : public Quiet<TextBoxPeer> {
+  public:
+    using Quiet::Quiet;
+    void textChanged() override {}
+};
+
+class SimPictureBox : public Quiet<PictureBoxPeer> {
+  public:
+    using Quiet::Quiet;
+    void backColorChanged() override {}
+};
+
+class SimSlider : public Quiet<SliderPeer> {
+  public:
+    using Quiet::Quiet;
+    void valueChanged() override {}
+};
+
+class SimImage : public Quiet<ImagePeer> {
+  public:
+    explicit SimImage(Image& image) : Quiet(image), image_(image) {}
+    void pictureChanged() override {
+        const Picture& p = image_.picture();
+        if (!p.file.empty() && !isPicture(fs::readFile(p.file)))
+            throw Failure("Invalid picture");
+    }
+
+  private:
+    Image& image_;
+};
+
+class SimTimer : public Quiet<TimerPeer> {
+  public:
+    SimTimer(SimPlatform& platform, Timer& timer)
+        : Quiet(timer), platform_(platform), timer_(timer) {
+        // Timers laid out enabled run from the window's creation on.
+        platform_.schedule(timer_);
+    }
+    void timingChanged() override { platform_.schedule(timer_); }
+
+  private:
+    SimPlatform& platform_;
+    Timer& timer_;
+};
+
+class SimFileDialog : public Quiet<FileDialogPeer> {
+  public:
+    SimFileDialog(SimPlatform& platform, FileDialog& dialog)
+        : Quiet(dialog), platform_(platform), dialog_(dialog) {}
+    std::optional<std::string> showOpen() override {
+        if (!platform_.chooseFile)
+            return std::nullopt;
+        return platform_.chooseFile(dialog_);
+    }
+
+  private:
+    SimPlatform& platform_;
+    FileDialog& dialog_;
+};
+
+// Makes the peer of each control by its kind.
+class PeerMaker : public ControlVisitor {
+  public:
+    PeerMaker(SimPlatform& platform, std::vector<std::unique_ptr<Control::Peer>>& peers)
+        : platform_(platform), peers_(peers) {}
+    void visit(Label& c) override { attach<SimLabel>(c, c); }
+    void visit(TextBox& c) override { attach<SimTextBox>(c, c); }
+    void visit(Button& c) override { attach<PlacePeer>(c, c); }
+    void visit(Frame& c) override { attach<PlacePeer>(c, c); }
+    void visit(PictureBox& c) override { attach<SimPictureBox>(c, c); }
+    void visit(Image& c) override { attach<SimImage>(c, c); }
+    void visit(Timer& c) override { attach<SimTimer>(c, platform_, c); }
+    void visit(Slider& c) override { attach<SimSlider>(c, c); }
+    void visit(NoteBox& c) override { attach<PlacePeer>(c, c); }
+    void visit(FileDialog& c) override { attach<SimFileDialog>(c, platform_, c); }
+
+  private:
+    template <class P, class C, class... Args>
+    void attach(C& control, Args&&... args) {
+        auto peer = std::make_unique<P>(std::forward<Args>(args)...);
+        BackEnd::attach(control, *peer);
+        peers_.push_back(std::move(peer));
+    }
+    SimPlatform& platform_;
+    std::vector<std::unique_ptr<Control::Peer>>& peers_;
+};
+
+class SimPeer : public FormPeer {
+  public:
+    SimPeer(SimPlatform& platform, Form& form) : platform_(platform), form_(form) {
+        PeerMaker maker(platform, controls_);
+        for (const auto& control : form.controls())
+            BackEnd::visit(*control, maker);
+    }
+    ~SimPeer() override { platform_.forget(form_); }
+
+    // The window place limit: a number that fits the platform's coordinates.
     void moved() override {
         if (!std::isfinite(form_.left()) || !std::isfinite(form_.top()) ||
             std::fabs(form_.left()) > 2147483647.0f || std::fabs(form_.top()) > 2147483647.0f)
@@ -36,30 +141,21 @@ class SimPeer : public FormPeer {
     int popupMenu() override {
         return platform_.chooseMenuItem ? platform_.chooseMenuItem(form_) : -1;
     }
-    void showOpenDialog(FileDialog& dialog) override {
-        if (!platform_.chooseFile)
-            return;
-        if (auto chosen = platform_.chooseFile(dialog))
-            dialog.fileName = *chosen;
-    }
 
   private:
     SimPlatform& platform_;
     Form& form_;
+    std::vector<std::unique_ptr<Control::Peer>> controls_;
 };
 
 }  // namespace
 
 std::unique_ptr<FormPeer> SimPlatform::createPeer(Form& form) {
-    // Timers laid out enabled run from the window's creation on.
-    for (const auto& control : form.controls())
-        if (auto* timer = dynamic_cast<Timer*>(control.get()))
-            schedule(*timer);
     return std::make_unique<SimPeer>(*this, form);
 }
 
-Answer SimPlatform::messageBox(const std::string& prompt, const std::string& title, Buttons buttons,
-                               Icon icon) {
+Answer SimPlatform::messageBox(const std::string& prompt, Buttons buttons, Icon icon,
+                               const std::string& title) {
     messageBoxes.push_back({prompt, title, buttons, icon, now_});
     if (answer)
         return answer(messageBoxes.back());
@@ -79,6 +175,7 @@ void SimPlatform::setWallpaper(const std::string& path) {
 void SimPlatform::endProgram() {
     ended_ = true;
     timers_.clear();
+    pending_.clear();
 }
 
 void SimPlatform::advance(std::int64_t ms) {
@@ -112,6 +209,7 @@ void SimPlatform::schedule(Timer& timer) {
 
 void SimPlatform::forget(Form& form) {
     std::erase_if(timers_, [&](const auto& t) { return &t.first->form() == &form; });
+    std::erase(pending_, &form);
     if (active_ == &form)
         active_ = nullptr;
 }
@@ -121,10 +219,32 @@ void SimPlatform::hidden(Form& form) {
         active_ = nullptr;
 }
 
-void SimPlatform::fire(Control& control, EventKind kind, const MouseArgs& args) {
+void SimPlatform::deliver(App& app, const std::function<void()>& handler) {
     if (ended_)
         return;
-    control.form().app().dispatch([&] { control.fire(kind, args); });
+    struct Busy {
+        int& count;
+        ~Busy() { --count; }
+    } busy{++busy_};
+    app.dispatch(handler);
+    if (busy_ == 1)
+        deliverPending();
+}
+
+void SimPlatform::deliverPending() {
+    while (!pending_.empty() && !ended_) {
+        Form* form = pending_.front();
+        pending_.erase(pending_.begin());
+        if (form->unloaded() || !form->Form_Deactivate)
+            continue;
+        ++busy_;
+        form->app().dispatch(form->Form_Deactivate);
+        --busy_;
+    }
+}
+
+void SimPlatform::fire(Control& control, EventKind kind, const MouseArgs& args) {
+    deliver(control.form().app(), [&] { BackEnd::fire(control, kind, args); });
 }
 
 void SimPlatform::click(Form& form, const std::string& control) {
@@ -142,15 +262,12 @@ void SimPlatform::mouseDown(Form& form, const std::string& control, int button) 
 }
 
 void SimPlatform::scroll(Form& form, const std::string& slider, int value) {
-    if (ended_)
-        return;
     Slider& s = form.slider(slider);
-    form.app().dispatch([&] { s.userMoved(value); });
+    deliver(form.app(), [&] { BackEnd::userMoved(s, value); });
 }
 
 void SimPlatform::run(App& app, const std::function<void()>& handler) {
-    if (!ended_)
-        app.dispatch(handler);
+    deliver(app, handler);
 }
 
 void SimPlatform::activate(Form& form) {
@@ -158,7 +275,9 @@ void SimPlatform::activate(Form& form) {
         return;
     Form* previous = std::exchange(active_, &form);
     if (previous && !previous->unloaded() && previous->Form_Deactivate)
-        previous->app().dispatch(previous->Form_Deactivate);
+        pending_.push_back(previous);
+    if (busy_ == 0)
+        deliverPending();
 }
 
 bool isPicture(const std::string& bytes) {

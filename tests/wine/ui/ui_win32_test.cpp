@@ -21,6 +21,7 @@
 #include "datastore/wide.h"
 #include "resources/resource_ids.h"
 #include "ui/app.h"
+#include "ui/backend.h"
 #include "ui/form.h"
 #include "ui/win32/pictures.h"
 #include "ui/win32/win32_form.h"
@@ -186,10 +187,10 @@ class TestPlatform : public Win32Platform {
     std::vector<std::string> boxes;
     int ends = 0;
 
-    Answer messageBox(const std::string& prompt, const std::string& title, Buttons buttons,
-                      Icon icon) override {
+    Answer messageBox(const std::string& prompt, Buttons buttons, Icon icon,
+                      const std::string& title) override {
         if (realBoxes)
-            return Win32Platform::messageBox(prompt, title, buttons, icon);
+            return Win32Platform::messageBox(prompt, buttons, icon, title);
         boxes.push_back(prompt);
         return Answer::Ok;
     }
@@ -201,7 +202,7 @@ class TestPlatform : public Win32Platform {
 };
 
 Win32Form& peerOf(const Form& form) {
-    return dynamic_cast<Win32Form&>(form.peer());
+    return dynamic_cast<Win32Form&>(*BackEnd::peer(form));
 }
 HWND windowOf(const Form& form) {
     return peerOf(form).hwnd();
