@@ -16,7 +16,9 @@ AgentBar::AgentBar(ui::App& application)
       Image2(form.image("Image2")),
       Image3(form.image("Image3")),
       Form2(application, [this] { return std::make_unique<SettingsWindow>(app, form); }),
-      Form3(application, [this] { return std::make_unique<AboutWindow>(app, kAgentAboutLayout); }) {
+      Form3(application, [this] {
+          return std::make_unique<common::AboutWindow>(app, common::kAgentAboutLayout);
+      }) {
     form.Form_Load = [this] { Form_Load(); };
     Timer1.Tick = [this] { Timer1_Timer(); };
     Timer2.Tick = [this] { Timer2_Timer(); };

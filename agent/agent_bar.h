@@ -1,7 +1,7 @@
 #pragma once
 // Form1: the bar on the desktop that cycles the wallpaper.
-#include "agent/about_window.h"
 #include "agent/settings_window.h"
+#include "common/about_window.h"
 #include "ui/app.h"
 #include "ui/form.h"
 
@@ -21,7 +21,7 @@ class AgentBar {
     ui::Image& Image2;  // play/pause
     ui::Image& Image3;  // the menu button
     ui::SingleInstance<SettingsWindow> Form2;
-    ui::SingleInstance<AboutWindow> Form3;
+    ui::SingleInstance<common::AboutWindow> Form3;
 
     // Counters of the two timers; never reset from outside their handlers.
     int wallpaperStep = 0;

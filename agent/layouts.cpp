@@ -1,6 +1,7 @@
 #include "agent/layouts.h"
 
 #include "resources/resource_ids.h"
+#include "ui/layout_check.h"
 
 namespace bv::agent {
 
@@ -140,6 +141,9 @@ constexpr ControlSpec kSettingsControls[] = {
      .text = "Top :",
      .tabIndex = 1},
 };
+
+static_assert(!ui::checkLayout(kAgentBarControls));
+static_assert(!ui::checkLayout(kSettingsControls));
 
 }  // namespace
 

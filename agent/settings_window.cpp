@@ -4,7 +4,6 @@
 #include <string>
 
 #include "agent/layouts.h"
-#include "datastore/failure.h"
 #include "datastore/numbers.h"
 #include "datastore/paths.h"
 
@@ -50,15 +49,15 @@ void SettingsWindow::Slider2_Scroll() {
 void SettingsWindow::Command2_Click() {
     topt.setText(num::decimal(Slider1.value()));
     leftt.setText(num::decimal(Slider2.value()));
-    try {
-        topt.saveFile(paths::topNote());
-        leftt.saveFile(paths::leftNote());
-    } catch (const Failure& failure) {
-        // The bar must go on cycling: say what failed and keep the window open.
-        form.app().msgBox(std::string("The position could not be saved.\r\n\r\n") + failure.what(),
-                          ui::Buttons::Ok, ui::Icon::Exclamation, "Vistrel Agent - Settings");
+    // The bar must go on cycling: say what failed and keep the window open.
+    const bool saved = form.app().reportAndGoOn(
+        [&] {
+            topt.saveFile(paths::topNote());
+            leftt.saveFile(paths::leftNote());
+        },
+        "The position could not be saved.", "Vistrel Agent - Settings");
+    if (!saved)
         return;
-    }
     form.unload();
 }
 

@@ -10,6 +10,7 @@
 #include "datastore/fileops.h"
 #include "datastore/text.h"
 #include "datastore/wide.h"
+#include "datastore/win32_error.h"
 
 namespace bv::fs {
 
@@ -24,39 +25,7 @@ std::wstring wide(const std::string& utf8) {
 }
 
 [[noreturn]] void failError(DWORD error, const std::string& path) {
-    switch (error) {
-        case ERROR_FILE_NOT_FOUND:
-            fail("File not found", path);
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_DIRECTORY:
-        case ERROR_BAD_NETPATH:
-        case ERROR_BAD_NET_NAME:
-        case ERROR_BAD_PATHNAME:
-            fail("Path not found", path);
-        case ERROR_INVALID_DRIVE:
-        case ERROR_NOT_READY:
-            fail("Device unavailable", path);
-        case ERROR_ACCESS_DENIED:
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-        case ERROR_WRITE_PROTECT:
-            fail("Permission denied", path);
-        case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL:
-            fail("Disk full", path);
-        case ERROR_INVALID_NAME:
-        case ERROR_FILENAME_EXCED_RANGE:
-            fail("Bad file name or number", path);
-        case ERROR_CRC:
-        case ERROR_READ_FAULT:
-        case ERROR_WRITE_FAULT:
-        case ERROR_GEN_FAILURE:
-            fail("Device I/O error", path);
-        case ERROR_ALREADY_EXISTS:
-        case ERROR_FILE_EXISTS:
-        default:
-            fail("Path/File access error", path);
-    }
+    throw win32Failure(error, path);
 }
 
 [[noreturn]] void failLast(const std::string& path) {

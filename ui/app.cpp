@@ -1,6 +1,9 @@
 #include "ui/app.h"
 
+#include <algorithm>
+
 #include "datastore/failure.h"
+#include "ui/form.h"
 
 namespace bv::ui {
 
@@ -12,9 +15,7 @@ void App::dispatch(const std::function<void()>& handler) {
         try {
             handler();
         } catch (const Failure& failure) {
-            platform_.messageBox(std::string("Run-time error:\r\n\r\n") + failure.what(), title_,
-                                 Buttons::Ok, Icon::Stop);
-            end();
+            fail(failure.what());
         }
     } catch (const ProgramEnded&) {
         // Only the simulated back end returns from endProgram; nothing more runs.
@@ -30,14 +31,39 @@ void App::dispatch(const std::function<void()>& handler) {
         retired_.clear();
 }
 
+bool App::reportAndGoOn(const std::function<void()>& statement, const std::string& intro,
+                        const std::string& title) {
+    try {
+        statement();
+        return true;
+    } catch (const Failure& failure) {
+        msgBox(intro + "\r\n\r\n" + failure.what(), Buttons::Ok, Icon::Exclamation, title);
+        return false;
+    }
+}
+
+void App::fail(const std::string& what) {
+    msgBox("Run-time error:\r\n\r\n" + what, Buttons::Ok, Icon::Stop, title_);
+    end();
+}
+
 Answer App::msgBox(const std::string& prompt, Buttons buttons, Icon icon,
                    const std::string& title) {
-    return platform_.messageBox(prompt, title, buttons, icon);
+    return platform_.messageBox(prompt, buttons, icon, title);
 }
 
 void App::end() {
     platform_.endProgram();
     throw ProgramEnded{};
+}
+
+void App::unloadAndEnd() {
+    // Newest first, as each window's own handlers may still use older ones.
+    const std::vector<Form*> forms = forms_;
+    for (auto it = forms.rbegin(); it != forms.rend(); ++it)
+        if (std::find(forms_.begin(), forms_.end(), *it) != forms_.end())
+            (*it)->unload();
+    end();
 }
 
 void App::retire(std::shared_ptr<void> window) {

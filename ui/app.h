@@ -1,6 +1,16 @@
 #pragma once
-// One program: its back end, its windows, and the two ways its handlers meet
-// failures (steps that skip them, or the top-level error report).
+// One program: its back end and its windows, and the words its handlers
+// use for failures and for ending.
+//
+// Three failure modes:
+//   step(statement)            the failing step is skipped, the handler goes on;
+//   app.reportAndGoOn(...)     the failure is told in a message box, the handler goes on;
+//   app.dispatch(handler)      a failure that escapes a handler reaches the
+//                              top-level report, which names it and ends the program.
+// Two ways to end:
+//   app.end()                  at once: no further handler runs;
+//   app.unloadAndEnd()         every window is unloaded first, so that its
+//                              Form_Terminate runs, then the program ends.
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,24 +25,37 @@ class Form;
 class App {
   public:
     App(Platform& platform, std::string title);
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
     Platform& platform() const { return platform_; }
     const std::string& title() const { return title_; }
 
-    // Runs an event handler. A Failure that escapes it reaches the top-level
-    // error report: a message box that names it, then the end of the program.
+    // Runs an event handler under the top-level report.
     void dispatch(const std::function<void()>& handler);
+    // Runs a statement; a Failure is shown as `intro`, a blank line and the
+    // failure's name, with OK and the exclamation icon, and the handler goes
+    // on. Whether the statement succeeded.
+    bool reportAndGoOn(const std::function<void()>& statement, const std::string& intro,
+                       const std::string& title);
+    // The top-level report itself: a message box naming the failure, then
+    // the end of the program.
+    [[noreturn]] void fail(const std::string& what);
 
     Answer msgBox(const std::string& prompt, Buttons buttons, Icon icon, const std::string& title);
+
     [[noreturn]] void end();
+    [[noreturn]] void unloadAndEnd();
 
     // Keeps an unloaded window alive until no handler runs any more.
     void retire(std::shared_ptr<void> window);
 
   private:
+    friend class Form;
     Platform& platform_;
     std::string title_;
     int depth_ = 0;
     std::vector<std::shared_ptr<void>> retired_;
+    std::vector<Form*> forms_;  // every window not yet destroyed, oldest first
 };
 
 // Runs one step of a handler whose steps go on after a failure: a Failure is

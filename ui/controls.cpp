@@ -17,43 +17,42 @@ Control::Control(Form& form, const ControlSpec& spec)
       height_(static_cast<float>(spec.height)),
       visible_(spec.visible) {}
 
-void Control::tellPeer(Prop prop) {
-    form_.peer().controlChanged(*this, prop);
-}
-
 void Control::setLeft(float twips) {
-    assign(left_, twips, Prop::Position);
+    assign(left_, twips, peer_, &Peer::placeChanged);
 }
 
 void Control::setTop(float twips) {
-    assign(top_, twips, Prop::Position);
+    assign(top_, twips, peer_, &Peer::placeChanged);
 }
 
 bool Control::fire(EventKind, const MouseArgs&) {
     return false;
 }
 
-namespace {
-bool run(const Event& e) {
+bool Control::run(const Event& e) {
     if (!e)
         return false;
     e();
     return true;
 }
-bool run(const MouseEvent& e, const MouseArgs& args) {
+
+bool Control::run(const MouseEvent& e, const MouseArgs& args) {
     if (!e)
         return false;
     e(args);
     return true;
 }
-}  // namespace
 
 void Label::setCaption(std::string caption) {
-    assign(caption_, std::move(caption), Prop::Text);
+    assign(caption_, std::move(caption), peer(), &Peer::captionChanged);
+}
+
+void Label::accept(ControlVisitor& v) {
+    v.visit(*this);
 }
 
 void TextBox::setText(std::string text) {
-    assign(text_, std::move(text), Prop::Text);
+    assign(text_, std::move(text), peer(), &Peer::textChanged);
 }
 
 bool TextBox::fire(EventKind kind, const MouseArgs& args) {
@@ -67,16 +66,32 @@ bool TextBox::fire(EventKind kind, const MouseArgs& args) {
     }
 }
 
+void TextBox::accept(ControlVisitor& v) {
+    v.visit(*this);
+}
+
 bool Button::fire(EventKind kind, const MouseArgs&) {
     return kind == EventKind::Click && run(Click);
 }
 
+void Button::accept(ControlVisitor& v) {
+    v.visit(*this);
+}
+
+void Frame::accept(ControlVisitor& v) {
+    v.visit(*this);
+}
+
 void PictureBox::setBackColor(Color color) {
-    assign(back_, color, Prop::BackColor);
+    assign(back_, color, peer(), &Peer::backColorChanged);
+}
+
+void PictureBox::accept(ControlVisitor& v) {
+    v.visit(*this);
 }
 
 void Image::setPicture(Picture picture) {
-    assign(picture_, std::move(picture), Prop::Picture);
+    assign(picture_, std::move(picture), peer(), &Peer::pictureChanged);
 }
 
 bool Image::fire(EventKind kind, const MouseArgs& args) {
@@ -92,24 +107,32 @@ bool Image::fire(EventKind kind, const MouseArgs& args) {
     }
 }
 
+void Image::accept(ControlVisitor& v) {
+    v.visit(*this);
+}
+
 void Timer::setInterval(std::int64_t ms) {
     if (ms < 0 || ms > 65535)
         throw Failure("Invalid property value");
-    assign(interval_, static_cast<int>(ms), Prop::Timing);
+    assign(interval_, static_cast<int>(ms), peer(), &Peer::timingChanged);
 }
 
 void Timer::setEnabled(bool enabled) {
-    assign(enabled_, enabled, Prop::Timing);
+    assign(enabled_, enabled, peer(), &Peer::timingChanged);
 }
 
 bool Timer::fire(EventKind kind, const MouseArgs&) {
     return kind == EventKind::Timer && run(Tick);
 }
 
+void Timer::accept(ControlVisitor& v) {
+    v.visit(*this);
+}
+
 void Slider::setValue(std::int64_t value) {
     if (value < min() || value > max())
         throw Failure("Invalid property value");
-    assign(value_, static_cast<int>(value), Prop::Value);
+    assign(value_, static_cast<int>(value), peer(), &Peer::valueChanged);
 }
 
 void Slider::userMoved(int value) {
@@ -127,6 +150,10 @@ bool Slider::fire(EventKind kind, const MouseArgs&) {
     return kind == EventKind::Scroll && run(Scroll);
 }
 
+void Slider::accept(ControlVisitor& v) {
+    v.visit(*this);
+}
+
 void NoteBox::loadFile(const std::string& path) {
     text_ = note::readNote(path);
 }
@@ -135,8 +162,22 @@ void NoteBox::saveFile(const std::string& path) const {
     note::writeNote(path, text_);
 }
 
-void FileDialog::showOpen() {
-    form().peer().showOpenDialog(*this);
+void NoteBox::accept(ControlVisitor& v) {
+    v.visit(*this);
+}
+
+bool FileDialog::showOpen() {
+    if (!peer())
+        return false;
+    std::optional<std::string> chosen = peer()->showOpen();
+    if (!chosen)
+        return false;
+    fileName = std::move(*chosen);
+    return true;
+}
+
+void FileDialog::accept(ControlVisitor& v) {
+    v.visit(*this);
 }
 
 }  // namespace bv::ui

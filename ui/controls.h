@@ -1,9 +1,12 @@
 #pragma once
 // The controls of a window. Each keeps its properties here, so that handlers
-// and tests read and change them alike on every back end; the form's peer is
-// told of every change it must show. Handlers are plain function members.
+// and tests read and change them alike on every back end. A change that must
+// show goes to the control's peer through a hook of the control's own kind
+// (Label::Peer::captionChanged, Slider::Peer::valueChanged, ...); the back
+// end makes one peer per control. Handlers are plain function members.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -13,6 +16,8 @@
 namespace bv::ui {
 
 class Form;
+struct BackEnd;
+struct ControlVisitor;
 
 struct MouseArgs {
     int button = 0;  // 1 left, 2 right, 4 middle
@@ -27,6 +32,13 @@ enum class EventKind { Click, MouseDown, MouseMove, Scroll, Timer };
 
 class Control {
   public:
+    // What every peer is told. May throw Failure when the platform refuses
+    // the new value; the model then keeps its old one.
+    struct Peer {
+        virtual ~Peer() = default;
+        virtual void placeChanged() = 0;
+    };
+
     Control(Form& form, const ControlSpec& spec);
     virtual ~Control() = default;
     Control(const Control&) = delete;
@@ -45,56 +57,87 @@ class Control {
     void setTop(float twips);
     bool visible() const { return visible_; }
 
-    // Runs this control's handler for the event, if it has one. Returns
-    // whether it had one. The caller dispatches (failure mode, end of program).
-    virtual bool fire(EventKind kind, const MouseArgs& args);
-
   protected:
-    // Gives the property its new value and tells the peer; if the peer
-    // refuses it, the old value is back and the Failure goes on.
-    template <class T, class V>
-    void assign(T& property, V&& value, Prop prop) {
+    // Gives the property its new value and calls the peer's hook; if the
+    // peer refuses it, the old value is back and the Failure goes on.
+    template <class T, class V, class P>
+    void assign(T& property, V&& value, P* peer, void (P::*hook)()) {
         T old = std::exchange(property, std::forward<V>(value));
+        if (!peer)
+            return;
         try {
-            tellPeer(prop);
+            (peer->*hook)();
         } catch (...) {
             property = std::move(old);
             throw;
         }
     }
+    static bool run(const Event& e);
+    static bool run(const MouseEvent& e, const MouseArgs& args);
 
   private:
-    void tellPeer(Prop prop);
+    friend struct BackEnd;
+    // Runs this control's handler for the event, if it has one; whether it
+    // had one. The caller dispatches (failure mode, end of program).
+    virtual bool fire(EventKind kind, const MouseArgs& args);
+    virtual void accept(ControlVisitor& visitor) = 0;
 
     Form& form_;
     const ControlSpec& spec_;
+    Peer* peer_ = nullptr;
     float left_, top_, width_, height_;
     bool visible_;
 };
 
-class Label : public Control {
+// A control whose kind has hooks of its own: its peer is a P.
+template <class P>
+class ControlWith : public Control {
   public:
-    Label(Form& form, const ControlSpec& spec) : Control(form, spec), caption_(spec.text) {}
+    using Control::Control;
+
+  protected:
+    P* peer() const { return peer_; }
+
+  private:
+    friend struct BackEnd;
+    P* peer_ = nullptr;
+};
+
+struct LabelPeer : Control::Peer {
+    virtual void captionChanged() = 0;
+};
+
+class Label : public ControlWith<LabelPeer> {
+  public:
+    using Peer = LabelPeer;
+    Label(Form& form, const ControlSpec& spec) : ControlWith(form, spec), caption_(spec.text) {}
     const std::string& caption() const { return caption_; }
     void setCaption(std::string caption);
 
   private:
+    void accept(ControlVisitor& visitor) override;
     std::string caption_;
 };
 
-class TextBox : public Control {
+struct TextBoxPeer : Control::Peer {
+    virtual void textChanged() = 0;
+};
+
+class TextBox : public ControlWith<TextBoxPeer> {
   public:
-    TextBox(Form& form, const ControlSpec& spec) : Control(form, spec), text_(spec.text) {}
+    using Peer = TextBoxPeer;
+    TextBox(Form& form, const ControlSpec& spec) : ControlWith(form, spec), text_(spec.text) {}
     const std::string& text() const { return text_; }
     void setText(std::string text);
-    // The user's own edits, as the back end sees them (no peer round trip).
-    void takeUserText(std::string text) { text_ = std::move(text); }
+    bool readOnly() const { return spec().readOnly; }
 
     Event Click;
     MouseEvent MouseMove;
-    bool fire(EventKind kind, const MouseArgs& args) override;
 
   private:
+    friend struct BackEnd;
+    bool fire(EventKind kind, const MouseArgs& args) override;
+    void accept(ControlVisitor& visitor) override;
     std::string text_;
 };
 
@@ -102,21 +145,35 @@ class Button : public Control {
   public:
     using Control::Control;
     Event Click;
+
+  private:
     bool fire(EventKind kind, const MouseArgs& args) override;
+    void accept(ControlVisitor& visitor) override;
 };
 
 class Frame : public Control {
   public:
     using Control::Control;
+
+  private:
+    void accept(ControlVisitor& visitor) override;
 };
 
-class PictureBox : public Control {
+struct PictureBoxPeer : Control::Peer {
+    virtual void backColorChanged() = 0;
+};
+
+class PictureBox : public ControlWith<PictureBoxPeer> {
   public:
-    PictureBox(Form& form, const ControlSpec& spec) : Control(form, spec), back_(spec.backColor) {}
+    using Peer = PictureBoxPeer;
+    PictureBox(Form& form, const ControlSpec& spec)
+        : ControlWith(form, spec), back_(spec.backColor) {}
+    // kNoColor: the system's 3-D face colour.
     Color backColor() const { return back_; }
     void setBackColor(Color color);
 
   private:
+    void accept(ControlVisitor& visitor) override;
     Color back_;
 };
 
@@ -127,9 +184,16 @@ struct Picture {
     bool operator==(const Picture&) const = default;
 };
 
-class Image : public Control {
+struct ImagePeer : Control::Peer {
+    // Throws Failure when the picture cannot be loaded.
+    virtual void pictureChanged() = 0;
+};
+
+class Image : public ControlWith<ImagePeer> {
   public:
-    Image(Form& form, const ControlSpec& spec) : Control(form, spec), picture_{spec.picture, {}} {}
+    using Peer = ImagePeer;
+    Image(Form& form, const ControlSpec& spec)
+        : ControlWith(form, spec), picture_{spec.picture, {}} {}
     const Picture& picture() const { return picture_; }
     // Throws Failure when the picture cannot be loaded.
     void setPicture(Picture picture);
@@ -139,16 +203,22 @@ class Image : public Control {
     Event Click;
     MouseEvent MouseDown;
     MouseEvent MouseMove;
-    bool fire(EventKind kind, const MouseArgs& args) override;
 
   private:
+    bool fire(EventKind kind, const MouseArgs& args) override;
+    void accept(ControlVisitor& visitor) override;
     Picture picture_;
 };
 
-class Timer : public Control {
+struct TimerPeer : Control::Peer {
+    virtual void timingChanged() = 0;
+};
+
+class Timer : public ControlWith<TimerPeer> {
   public:
+    using Peer = TimerPeer;
     Timer(Form& form, const ControlSpec& spec)
-        : Control(form, spec), interval_(spec.interval), enabled_(spec.enabled) {}
+        : ControlWith(form, spec), interval_(spec.interval), enabled_(spec.enabled) {}
     int interval() const { return interval_; }
     bool enabled() const { return enabled_; }
     // 0 to 65535 ms; anything else is refused with a Failure. 0 never ticks.
@@ -158,30 +228,38 @@ class Timer : public Control {
     bool running() const { return enabled_ && interval_ > 0; }
 
     Event Tick;  // the Timer event
-    bool fire(EventKind kind, const MouseArgs& args) override;
 
   private:
+    bool fire(EventKind kind, const MouseArgs& args) override;
+    void accept(ControlVisitor& visitor) override;
     int interval_;
     bool enabled_;
 };
 
-class Slider : public Control {
+struct SliderPeer : Control::Peer {
+    virtual void valueChanged() = 0;
+};
+
+class Slider : public ControlWith<SliderPeer> {
   public:
-    Slider(Form& form, const ControlSpec& spec) : Control(form, spec), value_(spec.value) {}
+    using Peer = SliderPeer;
+    Slider(Form& form, const ControlSpec& spec) : ControlWith(form, spec), value_(spec.value) {}
     int min() const { return spec().min; }
     int max() const { return spec().max; }
     int value() const { return value_; }
     // From a handler: moves the thumb, raises no Scroll. A value outside the
     // range is refused with a Failure.
     void setValue(std::int64_t value);
-    // From the user: the back end reports the thumb's new place; a change
-    // raises Scroll through the dispatcher.
-    void userMoved(int value);
 
     Event Scroll;
-    bool fire(EventKind kind, const MouseArgs& args) override;
 
   private:
+    friend struct BackEnd;
+    // From the user: the back end reports the thumb's new place; a change
+    // raises Scroll.
+    void userMoved(int value);
+    bool fire(EventKind kind, const MouseArgs& args) override;
+    void accept(ControlVisitor& visitor) override;
     int value_;
 };
 
@@ -197,21 +275,33 @@ class NoteBox : public Control {
     void saveFile(const std::string& path) const;
 
   private:
+    void accept(ControlVisitor& visitor) override;
     std::string text_;
 };
 
-class FileDialog : public Control {
+struct FileDialogPeer : Control::Peer {
+    // Modal. The chosen full path, or nothing on a cancel. Throws Failure
+    // when the dialog cannot be shown.
+    virtual std::optional<std::string> showOpen() = 0;
+};
+
+class FileDialog : public ControlWith<FileDialogPeer> {
   public:
-    using Control::Control;
+    using Peer = FileDialogPeer;
+    using ControlWith::ControlWith;
     std::string title;
     std::string fileName;
-    // Modal; afterwards fileName holds the chosen full path.
-    void showOpen();
+    // Modal. A choice puts its full path in fileName and returns true; a
+    // cancel leaves fileName as it was and returns false.
+    bool showOpen();
+
+  private:
+    void accept(ControlVisitor& visitor) override;
 };
 
 class MenuItem {
   public:
-    MenuItem(const MenuItemSpec& spec) : spec_(spec) {}
+    explicit MenuItem(const MenuItemSpec& spec) : spec_(spec) {}
     const char* name() const { return spec_.name; }
     const char* caption() const { return spec_.caption; }
     bool separator() const { return caption()[0] == '-' && caption()[1] == '\0'; }
@@ -219,6 +309,22 @@ class MenuItem {
 
   private:
     const MenuItemSpec& spec_;
+};
+
+// One visit per kind: how a back end makes the peer of each control without
+// asking for its kind. A new kind adds its line here.
+struct ControlVisitor {
+    virtual ~ControlVisitor() = default;
+    virtual void visit(Label&) = 0;
+    virtual void visit(TextBox&) = 0;
+    virtual void visit(Button&) = 0;
+    virtual void visit(Frame&) = 0;
+    virtual void visit(PictureBox&) = 0;
+    virtual void visit(Image&) = 0;
+    virtual void visit(Timer&) = 0;
+    virtual void visit(Slider&) = 0;
+    virtual void visit(NoteBox&) = 0;
+    virtual void visit(FileDialog&) = 0;
 };
 
 }  // namespace bv::ui

@@ -4,10 +4,12 @@
 #include <utility>
 
 #include "ui/app.h"
+#include "ui/layout_check.h"
 
 namespace bv::ui {
 
 namespace {
+// The portable core's one choice by kind: the model class of a row.
 std::unique_ptr<Control> makeControl(Form& form, const ControlSpec& spec) {
     switch (spec.kind) {
         case Kind::Label:
@@ -35,21 +37,52 @@ std::unique_ptr<Control> makeControl(Form& form, const ControlSpec& spec) {
 }
 }  // namespace
 
+const char* Form::keep(const char* text) {
+    if (!text)
+        return nullptr;
+    return texts_.emplace_back(text).c_str();
+}
+
 Form::Form(App& app, const FormSpec& spec)
     : app_(app),
       spec_(spec),
       left_(static_cast<float>(spec.left)),
       top_(static_cast<float>(spec.top)) {
-    controls_.reserve(spec.controls.size());
-    for (const ControlSpec& c : spec.controls)
-        controls_.push_back(makeControl(*this, c));
-    menu_.reserve(spec.menu.size());
-    for (const MenuItemSpec& m : spec.menu)
-        menu_.emplace_back(m);
+    if (const LayoutError error = checkLayout(spec))
+        throw std::logic_error(std::string("layout of ") + (spec.name ? spec.name : "?") + ": " +
+                               error.problem + " (" + error.control + ")");
+    spec_.name = keep(spec.name);
+    spec_.caption = keep(spec.caption);
+    spec_.menuName = keep(spec.menuName);
+    spec_.menuCaption = keep(spec.menuCaption);
+    rows_.assign(spec.controls.begin(), spec.controls.end());
+    for (ControlSpec& row : rows_) {
+        row.name = keep(row.name);
+        row.container = keep(row.container);
+        row.text = keep(row.text);
+        row.font.face = keep(row.font.face);
+        row.tooltip = keep(row.tooltip);
+    }
+    spec_.controls = rows_;
+    menuRows_.assign(spec.menu.begin(), spec.menu.end());
+    for (MenuItemSpec& item : menuRows_) {
+        item.name = keep(item.name);
+        item.caption = keep(item.caption);
+    }
+    spec_.menu = menuRows_;
+
+    controls_.reserve(rows_.size());
+    for (const ControlSpec& row : rows_)
+        controls_.push_back(makeControl(*this, row));
+    menu_.reserve(menuRows_.size());
+    for (const MenuItemSpec& item : menuRows_)
+        menu_.emplace_back(item);
     peer_ = app.platform().createPeer(*this);
+    app_.forms_.push_back(this);
 }
 
 Form::~Form() {
+    std::erase(app_.forms_, this);
     if (peer_ && !unloaded_)
         peer_->destroy();
 }
@@ -105,6 +138,8 @@ void Form::unload() {
     unloaded_ = true;
     visible_ = false;
     peer_->destroy();
+    if (Form_Terminate)
+        Form_Terminate();
 }
 
 void Form::popupMenu() {

@@ -1,6 +1,9 @@
 #pragma once
-// A window built from its layout table. Creating a Form creates its controls
-// and its (hidden) peer; load() then runs Form_Load, as loading a window does.
+// A window built from its layout table. Creating a Form checks the layout,
+// keeps its own copy of it (a table built at run time may go away), creates
+// the controls and the (hidden) peer; load() then runs Form_Load, as loading
+// a window does.
+#include <deque>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -13,6 +16,7 @@
 namespace bv::ui {
 
 class App;
+struct BackEnd;
 
 class Form {
   public:
@@ -49,21 +53,19 @@ class Form {
     FileDialog& fileDialog(const std::string& n) const { return get<FileDialog>(n); }
     MenuItem& menuItem(const std::string& name);
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
-    std::vector<MenuItem>& menu() { return menu_; }
+    const std::vector<MenuItem>& menu() const { return menu_; }
 
     // The window's outer top-left corner, in twips, as single-precision numbers.
     float left() const { return left_; }
     float top() const { return top_; }
     void setLeft(float twips) { moveEdge(left_, twips); }
     void setTop(float twips) { moveEdge(top_, twips); }
-    // The back end's report of where the window really stands.
-    void takePosition(float left, float top) { left_ = left, top_ = top; }
 
     bool visible() const { return visible_; }
     void show();
     void hide();
-    // Closes and destroys the window; its owner drops it once the current
-    // event is over.
+    // Closes and destroys the window, then runs Form_Terminate; its owner
+    // drops it once the current event is over.
     void unload();
     bool unloaded() const { return unloaded_; }
 
@@ -73,15 +75,20 @@ class Form {
 
     Event Form_Load;
     Event Form_Deactivate;
-
-    FormPeer& peer() const { return *peer_; }
+    Event Form_Terminate;
 
   private:
+    friend struct BackEnd;
+    const char* keep(const char* text);
     // The platform may refuse a place; the edge then keeps its old one.
     void moveEdge(float& edge, float twips);
 
     App& app_;
-    const FormSpec& spec_;
+    // The layout as this window holds it: rows, menu and texts its own.
+    std::deque<std::string> texts_;
+    std::vector<ControlSpec> rows_;
+    std::vector<MenuItemSpec> menuRows_;
+    FormSpec spec_;
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<MenuItem> menu_;
     std::unique_ptr<FormPeer> peer_;

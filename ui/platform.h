@@ -7,45 +7,41 @@
 namespace bv::ui {
 
 class Form;
-class Control;
-class FileDialog;
 
 enum class Buttons { Ok, YesNo };  // Yes/No boxes have Yes as the default button
 enum class Icon { None, Information, Question, Exclamation, Stop };
 enum class Answer { Ok = 1, Yes = 6, No = 7 };
 
-// The properties whose change a back end must show.
-enum class Prop { Text, Picture, Position, Visible, Enabled, Timing, Value, BackColor };
-
 // Thrown through the handlers when the program ends but the back end keeps
 // the process (the simulated one); the outermost dispatch stops it.
 struct ProgramEnded {};
 
-// One window's presence on the screen.
+// One window's presence on the screen. Its controls have peers of their own
+// (Control::Peer and the hooks of each kind).
 class FormPeer {
   public:
     virtual ~FormPeer() = default;
-    // May throw Failure when the platform refuses the new value; the model
-    // then keeps its old one.
-    virtual void controlChanged(Control& control, Prop prop) = 0;
+    // The form's left or top changed. May throw Failure when the platform
+    // refuses the place; the form then keeps its old one.
     virtual void moved() = 0;
-    virtual void show() = 0;  // shows, brings to the front and activates
+    // Shows, brings to the front and activates. The deactivation of the
+    // window that was active follows as an event of its own, after the
+    // current one.
+    virtual void show() = 0;
     virtual void hide() = 0;
     virtual void destroy() = 0;
     // Opens the window's popup menu at the mouse pointer; the chosen item's
     // index in the menu table, or -1.
     virtual int popupMenu() = 0;
-    // Shows the modal file-open dialog; afterwards the dialog's file name is
-    // what the user chose, or what it held before on a cancel.
-    virtual void showOpenDialog(FileDialog& dialog) = 0;
 };
 
 class Platform {
   public:
     virtual ~Platform() = default;
+    // Makes the hidden window and a peer for each of its controls.
     virtual std::unique_ptr<FormPeer> createPeer(Form& form) = 0;
-    virtual Answer messageBox(const std::string& prompt, const std::string& title, Buttons buttons,
-                              Icon icon) = 0;
+    virtual Answer messageBox(const std::string& prompt, Buttons buttons, Icon icon,
+                              const std::string& title) = 0;
     // Starts a program by path with a window style (2: minimized with the
     // focus) without waiting. Throws Failure when it cannot be started.
     virtual void startProgram(const std::string& path, int windowStyle) = 0;

@@ -1,65 +1,20 @@
 #include "ui/sim/sim_platform.h"
 
-#include <cmath>
+#include <algorithm>
 
 #include "datastore/failure.h"
 #include "datastore/fileops.h"
+#include "ui/backend.h"
+#include "ui/sim/sim_peers.h"
 
 namespace bv::ui::sim {
 
-namespace {
-
-class SimPeer : public FormPeer {
-  public:
-    SimPeer(SimPlatform& platform, Form& form) : platform_(platform), form_(form) {}
-    ~SimPeer() override { platform_.forget(form_); }
-
-    void controlChanged(Control& control, Prop prop) override {
-        if (prop == Prop::Timing)
-            platform_.schedule(static_cast<Timer&>(control));
-        if (prop == Prop::Picture) {
-            const Picture& p = static_cast<Image&>(control).picture();
-            if (!p.file.empty() && !isPicture(fs::readFile(p.file)))
-                throw Failure("Invalid picture");
-        }
-        if (prop == Prop::Position && !std::isfinite(control.left() + control.top()))
-            throw Failure("Invalid property value");
-    }
-    void moved() override {
-        if (!std::isfinite(form_.left()) || !std::isfinite(form_.top()) ||
-            std::fabs(form_.left()) > 2147483647.0f || std::fabs(form_.top()) > 2147483647.0f)
-            throw Failure("Overflow");
-    }
-    void show() override { platform_.activate(form_); }
-    void hide() override { platform_.hidden(form_); }
-    void destroy() override { platform_.forget(form_); }
-    int popupMenu() override {
-        return platform_.chooseMenuItem ? platform_.chooseMenuItem(form_) : -1;
-    }
-    void showOpenDialog(FileDialog& dialog) override {
-        if (!platform_.chooseFile)
-            return;
-        if (auto chosen = platform_.chooseFile(dialog))
-            dialog.fileName = *chosen;
-    }
-
-  private:
-    SimPlatform& platform_;
-    Form& form_;
-};
-
-}  // namespace
-
 std::unique_ptr<FormPeer> SimPlatform::createPeer(Form& form) {
-    // Timers laid out enabled run from the window's creation on.
-    for (const auto& control : form.controls())
-        if (auto* timer = dynamic_cast<Timer*>(control.get()))
-            schedule(*timer);
-    return std::make_unique<SimPeer>(*this, form);
+    return makePeer(*this, form);
 }
 
-Answer SimPlatform::messageBox(const std::string& prompt, const std::string& title, Buttons buttons,
-                               Icon icon) {
+Answer SimPlatform::messageBox(const std::string& prompt, Buttons buttons, Icon icon,
+                               const std::string& title) {
     messageBoxes.push_back({prompt, title, buttons, icon, now_});
     if (answer)
         return answer(messageBoxes.back());
@@ -79,6 +34,7 @@ void SimPlatform::setWallpaper(const std::string& path) {
 void SimPlatform::endProgram() {
     ended_ = true;
     timers_.clear();
+    pending_.clear();
 }
 
 void SimPlatform::advance(std::int64_t ms) {
@@ -112,6 +68,7 @@ void SimPlatform::schedule(Timer& timer) {
 
 void SimPlatform::forget(Form& form) {
     std::erase_if(timers_, [&](const auto& t) { return &t.first->form() == &form; });
+    std::erase(pending_, &form);
     if (active_ == &form)
         active_ = nullptr;
 }
@@ -121,10 +78,32 @@ void SimPlatform::hidden(Form& form) {
         active_ = nullptr;
 }
 
-void SimPlatform::fire(Control& control, EventKind kind, const MouseArgs& args) {
+void SimPlatform::deliver(App& app, const std::function<void()>& handler) {
     if (ended_)
         return;
-    control.form().app().dispatch([&] { control.fire(kind, args); });
+    struct Busy {
+        int& count;
+        ~Busy() { --count; }
+    } busy{++busy_};
+    app.dispatch(handler);
+    if (busy_ == 1)
+        deliverPending();
+}
+
+void SimPlatform::deliverPending() {
+    while (!pending_.empty() && !ended_) {
+        Form* form = pending_.front();
+        pending_.erase(pending_.begin());
+        if (form->unloaded() || !form->Form_Deactivate)
+            continue;
+        ++busy_;
+        form->app().dispatch(form->Form_Deactivate);
+        --busy_;
+    }
+}
+
+void SimPlatform::fire(Control& control, EventKind kind, const MouseArgs& args) {
+    deliver(control.form().app(), [&] { BackEnd::fire(control, kind, args); });
 }
 
 void SimPlatform::click(Form& form, const std::string& control) {
@@ -142,15 +121,12 @@ void SimPlatform::mouseDown(Form& form, const std::string& control, int button) 
 }
 
 void SimPlatform::scroll(Form& form, const std::string& slider, int value) {
-    if (ended_)
-        return;
     Slider& s = form.slider(slider);
-    form.app().dispatch([&] { s.userMoved(value); });
+    deliver(form.app(), [&] { BackEnd::userMoved(s, value); });
 }
 
 void SimPlatform::run(App& app, const std::function<void()>& handler) {
-    if (!ended_)
-        app.dispatch(handler);
+    deliver(app, handler);
 }
 
 void SimPlatform::activate(Form& form) {
@@ -158,7 +134,9 @@ void SimPlatform::activate(Form& form) {
         return;
     Form* previous = std::exchange(active_, &form);
     if (previous && !previous->unloaded() && previous->Form_Deactivate)
-        previous->app().dispatch(previous->Form_Deactivate);
+        pending_.push_back(previous);
+    if (busy_ == 0)
+        deliverPending();
 }
 
 bool isPicture(const std::string& bytes) {

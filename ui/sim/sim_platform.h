@@ -37,8 +37,8 @@ struct WallpaperCall {
 class SimPlatform : public Platform {
   public:
     std::unique_ptr<FormPeer> createPeer(Form& form) override;
-    Answer messageBox(const std::string& prompt, const std::string& title, Buttons buttons,
-                      Icon icon) override;
+    Answer messageBox(const std::string& prompt, Buttons buttons, Icon icon,
+                      const std::string& title) override;
     void startProgram(const std::string& path, int windowStyle) override;
     void setWallpaper(const std::string& path) override;
     void endProgram() override;
@@ -68,8 +68,9 @@ class SimPlatform : public Platform {
     void scroll(Form& form, const std::string& slider, int value);
     // Runs any handler as an event of its own (Form_Load at start, a menu item).
     void run(App& app, const std::function<void()>& handler);
-    // The user activates a window; the program's previously active window
-    // is told first.
+    // The user activates a window. The program's previously active window
+    // is told as an event of its own: after the current event, as a posted
+    // message arrives on Win32.
     void activate(Form& form);
     Form* active() const { return active_; }
 
@@ -79,6 +80,12 @@ class SimPlatform : public Platform {
     void forget(Form& form);
 
   private:
+    // Runs a handler as one event; the deactivations it caused follow it.
+    void deliver(App& app, const std::function<void()>& handler);
+    void deliverPending();
+
+    int busy_ = 0;
+    std::vector<Form*> pending_;  // windows to tell of their deactivation
     std::int64_t now_ = 0;
     std::uint64_t order_ = 0;
     struct Due {

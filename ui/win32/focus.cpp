@@ -11,11 +11,6 @@ namespace bv::ui::win32 {
 
 namespace {
 
-bool focusable(Kind kind) {
-    return kind == Kind::TextBox || kind == Kind::Button || kind == Kind::Slider ||
-           kind == Kind::PictureBox;
-}
-
 wchar_t upper(wchar_t c) {
     return static_cast<wchar_t>(
         reinterpret_cast<UINT_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(c)))));
@@ -38,40 +33,37 @@ wchar_t accessKeyOf(const std::wstring& caption) {
 // Visible and enabled focusable controls in tab-index order. Visibility is
 // read from the styles up to the window, so that it holds before the window
 // itself is shown.
-std::vector<int> Win32Form::tabOrder() const {
-    std::vector<int> order;
-    for (std::size_t i = 0; i < children_.size(); ++i) {
-        const Child& child = children_[i];
-        if (!child.hwnd || !focusable(child.control->kind()) || !IsWindowEnabled(child.hwnd))
+std::vector<Child*> Win32Form::tabOrder() const {
+    std::vector<Child*> order;
+    for (const auto& child : children_.all()) {
+        if (!child->hwnd() || !child->focusable() || !IsWindowEnabled(child->hwnd()))
             continue;
         bool shown = true;
-        for (HWND w = child.hwnd; w && w != hwnd_; w = GetParent(w))
+        for (HWND w = child->hwnd(); w && w != hwnd_; w = GetParent(w))
             shown = shown && (GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE);
         if (shown)
-            order.push_back(static_cast<int>(i));
+            order.push_back(child.get());
     }
-    std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
-        return children_[static_cast<std::size_t>(a)].control->spec().tabIndex <
-               children_[static_cast<std::size_t>(b)].control->spec().tabIndex;
+    std::stable_sort(order.begin(), order.end(), [](const Child* a, const Child* b) {
+        return a->control().spec().tabIndex < b->control().spec().tabIndex;
     });
     return order;
 }
 
 HWND Win32Form::firstFocus() const {
-    const std::vector<int> order = tabOrder();
-    return order.empty() ? nullptr : children_[static_cast<std::size_t>(order.front())].hwnd;
+    const std::vector<Child*> order = tabOrder();
+    return order.empty() ? nullptr : order.front()->hwnd();
 }
 
 void Win32Form::moveFocus(bool backwards) {
-    const std::vector<int> order = tabOrder();
+    const std::vector<Child*> order = tabOrder();
     if (order.empty())
         return;
     const int count = static_cast<int>(order.size());
     HWND focus = GetFocus();
     int at = -1;
     for (int k = 0; k < count && at < 0; ++k) {
-        HWND candidate =
-            children_[static_cast<std::size_t>(order[static_cast<std::size_t>(k)])].hwnd;
+        HWND candidate = order[static_cast<std::size_t>(k)]->hwnd();
         if (candidate == focus || IsChild(candidate, focus))
             at = k;
     }
@@ -80,20 +72,19 @@ void Win32Form::moveFocus(bool backwards) {
         next = backwards ? count - 1 : 0;
     else
         next = (at + (backwards ? count - 1 : 1)) % count;
-    SetFocus(children_[static_cast<std::size_t>(order[static_cast<std::size_t>(next)])].hwnd);
+    SetFocus(order[static_cast<std::size_t>(next)]->hwnd());
     SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
 }
 
 bool Win32Form::accessKey(wchar_t key) {
     const wchar_t wanted = upper(key);
-    for (int index : tabOrder()) {
-        const Child& child = children_[static_cast<std::size_t>(index)];
-        if (child.control->kind() != Kind::Button)
+    for (Child* child : tabOrder()) {
+        if (!child->pushButton())
             continue;
-        const wchar_t mark = accessKeyOf(text::widen(child.control->spec().text));
+        const wchar_t mark = accessKeyOf(text::widen(child->control().spec().text));
         if (!mark || upper(mark) != wanted)
             continue;
-        HWND button = child.hwnd;
+        HWND button = child->hwnd();
         SetFocus(button);
         // The handler may close this window: nothing of it is touched after.
         SendMessageW(button, BM_CLICK, 0, 0);
@@ -110,9 +101,8 @@ bool Win32Form::handleKey(const MSG& msg) {
                 return true;
             }
             if (msg.wParam == VK_RETURN) {
-                const int index = indexOf(msg.hwnd);
-                if (index >= 0 &&
-                    children_[static_cast<std::size_t>(index)].control->kind() == Kind::Button) {
+                const Child* target = children_.of(msg.hwnd);
+                if (target && target->pushButton()) {
                     SendMessageW(msg.hwnd, BM_CLICK, 0, 0);
                     return true;
                 }

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "datastore/failure.h"
-#include "datastore/wide.h"
+#include "datastore/fileops.h"
 #include "ui/win32/metrics.h"
 
 namespace bv::ui::win32 {
@@ -141,48 +141,8 @@ PicturePtr decodePicture(const void* data, std::size_t size) {
 }
 
 PicturePtr loadPictureFile(const std::string& path) {
-    const std::wstring wide = text::widen(path);
-    HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        switch (GetLastError()) {
-            case ERROR_FILE_NOT_FOUND:
-            case ERROR_PATH_NOT_FOUND:
-            case ERROR_INVALID_NAME:
-            case ERROR_BAD_PATHNAME:
-            case ERROR_INVALID_DRIVE:
-            case ERROR_BAD_NETPATH:
-                throw Failure("File not found: " + path);
-            default:
-                throw Failure("Path/File access error: " + path);
-        }
-    }
-    struct Closer {
-        HANDLE h;
-        ~Closer() { CloseHandle(h); }
-    } closer{file};
-
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size))
-        throw Failure("Path/File access error: " + path);
-    if (size.QuadPart <= 0)
-        throw Failure(kInvalidPicture);
-    if (static_cast<unsigned long long>(size.QuadPart) > kMaxPictureBytes)
-        throw Failure("Out of memory");
-    const auto bytes = static_cast<std::size_t>(size.QuadPart);
-
-    HGLOBAL block = allocate(bytes);
-    void* target = GlobalLock(block);
-    DWORD read = 0;
-    const bool ok = target && ReadFile(file, target, static_cast<DWORD>(bytes), &read, nullptr) &&
-                    read == bytes;
-    if (target)
-        GlobalUnlock(block);
-    if (!ok) {
-        GlobalFree(block);
-        throw Failure("Path/File access error: " + path);
-    }
-    return decodeGlobal(block, bytes);
+    const std::string bytes = fs::readFile(path);
+    return decodePicture(bytes.data(), bytes.size());
 }
 
 PicturePtr PictureCache::resource(const PictureRef& ref) {

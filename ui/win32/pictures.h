@@ -45,8 +45,8 @@ using PicturePtr = std::shared_ptr<const LoadedPicture>;
 PicturePtr decodePicture(const void* data, std::size_t size);
 
 // Reads the file anew on every call: its content on disk may have changed.
-// Throws Failure("File not found: <path>"), Failure("Path/File access error:
-// <path>") or Failure("Invalid picture").
+// Throws the data store's Failure for a file that cannot be read, or
+// Failure("Invalid picture").
 PicturePtr loadPictureFile(const std::string& path);
 
 // The program's own picture resources, each decoded once: the agent swaps

@@ -7,6 +7,7 @@
 
 #include "datastore/failure.h"
 #include "datastore/wide.h"
+#include "datastore/win32_error.h"
 #include "resources/resource_ids.h"
 #include "ui/form.h"
 #include "ui/win32/win32_form.h"
@@ -56,8 +57,8 @@ std::unique_ptr<FormPeer> Win32Platform::createPeer(Form& form) {
     return peer;
 }
 
-Answer Win32Platform::messageBox(const std::string& prompt, const std::string& title,
-                                 Buttons buttons, Icon icon) {
+Answer Win32Platform::messageBox(const std::string& prompt, Buttons buttons, Icon icon,
+                                 const std::string& title) {
     // Task-modal without an owner: every window of the program is disabled
     // while the box is open, as an application-modal box does; timer ticks
     // go on arriving through the box's own message loop.
@@ -100,17 +101,8 @@ void Win32Platform::startProgram(const std::string& path, int windowStyle) {
     PROCESS_INFORMATION started{};
     if (path.empty() || !CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr,
                                         FALSE, 0, nullptr, nullptr, &startup, &started)) {
-        switch (path.empty() ? ERROR_FILE_NOT_FOUND : GetLastError()) {
-            case ERROR_FILE_NOT_FOUND:
-            case ERROR_PATH_NOT_FOUND:
-            case ERROR_INVALID_NAME:
-            case ERROR_BAD_PATHNAME:
-            case ERROR_INVALID_DRIVE:
-            case ERROR_DIRECTORY:
-                throw Failure("File not found: " + path);
-            default:
-                throw Failure("Invalid procedure call or argument: " + path);
-        }
+        throw win32Failure(path.empty() ? ERROR_FILE_NOT_FOUND : GetLastError(), path,
+                           "Invalid procedure call or argument");
     }
     CloseHandle(started.hThread);
     CloseHandle(started.hProcess);
@@ -199,20 +191,19 @@ void Win32Platform::deliver(App& app, const std::function<void()>& handler) {
     } catch (const ProgramEnded&) {
         ended_ = true;
     } catch (const std::exception& error) {
-        fatal(app, error.what());
+        // A programming error still ends the program with the top-level
+        // report rather than unwinding into the system.
+        try {
+            app.fail(error.what());
+        } catch (...) {
+            ended_ = true;
+        }
     } catch (...) {
-        fatal(app, "Unexpected error");
-    }
-}
-
-// What the dispatcher does not report itself (a programming error) still
-// ends the program with a message rather than unwinding into the system.
-void Win32Platform::fatal(App& app, const std::string& what) {
-    try {
-        messageBox("Run-time error:\r\n\r\n" + what, app.title(), Buttons::Ok, Icon::Stop);
-        endProgram();
-    } catch (...) {
-        ended_ = true;
+        try {
+            app.fail("Unexpected error");
+        } catch (...) {
+            ended_ = true;
+        }
     }
 }
 

@@ -27,8 +27,8 @@ class Win32Platform : public Platform {
     Win32Platform& operator=(const Win32Platform&) = delete;
 
     std::unique_ptr<FormPeer> createPeer(Form& form) override;
-    Answer messageBox(const std::string& prompt, const std::string& title, Buttons buttons,
-                      Icon icon) override;
+    Answer messageBox(const std::string& prompt, Buttons buttons, Icon icon,
+                      const std::string& title) override;
     void startProgram(const std::string& path, int windowStyle) override;
     void setWallpaper(const std::string& path) override;
     [[noreturn]] void endProgram() override;
@@ -74,8 +74,6 @@ class Win32Platform : public Platform {
     void markEnded() { ended_ = true; }
 
   private:
-    void fatal(App& app, const std::string& what);
-
     HINSTANCE instance_;
     bool oleStarted_ = false;
     HWND parking_ = nullptr;

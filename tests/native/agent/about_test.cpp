@@ -1,4 +1,4 @@
-#include "agent/about_window.h"
+#include "common/about_window.h"
 #include "tests/native/ui/ui_fixture.h"
 
 namespace bv::testing {
@@ -22,8 +22,8 @@ std::vector<std::string> focusOrder(const ui::Form& form) {
 TEST(AboutLayout, TheTwoCopiesDifferOnlyInCaptionSizeAndFocusOrder) {
     ui::sim::SimPlatform sim;
     ui::App app(sim, "t");
-    agent::AboutWindow agentCopy(app, agent::kAgentAboutLayout);
-    agent::AboutWindow toolCopy(app, agent::kConfigAboutLayout);
+    common::AboutWindow agentCopy(app, common::kAgentAboutLayout);
+    common::AboutWindow toolCopy(app, common::kConfigAboutLayout);
     EXPECT_EQ(focusOrder(agentCopy.form),
               (std::vector<std::string>{"Command1", "Text1", "Picture1"}));
     EXPECT_EQ(focusOrder(toolCopy.form),
@@ -37,14 +37,14 @@ TEST(AboutLayout, TheTwoCopiesDifferOnlyInCaptionSizeAndFocusOrder) {
         EXPECT_EQ(std::tie(a.left, a.top, a.width, a.height),
                   std::tie(b.left, b.top, b.width, b.height));
     }
-    EXPECT_STREQ(agent::kAgentAboutLayout.caption, "Form3");
-    EXPECT_STREQ(agent::kConfigAboutLayout.caption, "About Vistrel v1.0");
+    EXPECT_STREQ(common::kAgentAboutLayout.caption, "Form3");
+    EXPECT_STREQ(common::kConfigAboutLayout.caption, "About Vistrel v1.0");
 }
 
 TEST(AboutLayout, AboutTextHasSevenLinesEndingTheContactLine) {
     ui::sim::SimPlatform sim;
     ui::App app(sim, "t");
-    agent::AboutWindow about(app, agent::kAgentAboutLayout);
+    common::AboutWindow about(app, common::kAgentAboutLayout);
     const std::string text = about.form.textBox("Text1").text();
     std::vector<std::string> lines;
     for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)

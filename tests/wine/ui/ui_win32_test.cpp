@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
@@ -21,6 +22,7 @@
 #include "datastore/wide.h"
 #include "resources/resource_ids.h"
 #include "ui/app.h"
+#include "ui/backend.h"
 #include "ui/form.h"
 #include "ui/win32/pictures.h"
 #include "ui/win32/win32_form.h"
@@ -186,10 +188,10 @@ class TestPlatform : public Win32Platform {
     std::vector<std::string> boxes;
     int ends = 0;
 
-    Answer messageBox(const std::string& prompt, const std::string& title, Buttons buttons,
-                      Icon icon) override {
+    Answer messageBox(const std::string& prompt, Buttons buttons, Icon icon,
+                      const std::string& title) override {
         if (realBoxes)
-            return Win32Platform::messageBox(prompt, title, buttons, icon);
+            return Win32Platform::messageBox(prompt, buttons, icon, title);
         boxes.push_back(prompt);
         return Answer::Ok;
     }
@@ -201,7 +203,7 @@ class TestPlatform : public Win32Platform {
 };
 
 Win32Form& peerOf(const Form& form) {
-    return dynamic_cast<Win32Form&>(form.peer());
+    return dynamic_cast<Win32Form&>(*BackEnd::peer(form));
 }
 HWND windowOf(const Form& form) {
     return peerOf(form).hwnd();
@@ -941,16 +943,112 @@ TEST_F(Win32Back, FileDialogReturnsTheChosenPathOrKeepsTheOld) {
     };
     {
         ThreadTimer chooser(300, answer(false));
-        dialog.showOpen();
+        EXPECT_TRUE(dialog.showOpen());
     }
     EXPECT_EQ(title, L"Select Image # 3");
     EXPECT_EQ(dialog.fileName, chosen);
     {
         ThreadTimer canceller(300, answer(true));
-        dialog.showOpen();
+        EXPECT_FALSE(dialog.showOpen());
     }
     EXPECT_EQ(dialog.fileName, chosen);
     DeleteFileW(bv::text::widen(chosen).c_str());
+}
+
+// The same sequence as on the simulated desktop (layout_test.cpp).
+TEST_F(Win32Back, DeactivationFollowsTheEventThatShowedAnotherWindow) {
+    Form other(app, kSizableLayout);
+    std::vector<std::string> seen;
+    form->Form_Deactivate = [&] { seen.push_back("first deactivated"); };
+    other.Form_Deactivate = [&] { seen.push_back("other deactivated"); };
+    app.dispatch([&] {
+        seen.push_back("showing other");
+        other.show();
+        seen.push_back("other shown");
+    });
+    pump(100);
+    app.dispatch([&] { form->show(); });
+    pump(100);
+    EXPECT_EQ(seen, (std::vector<std::string>{"showing other", "other shown", "first deactivated",
+                                              "other deactivated"}));
+}
+
+// The configuration tool's slots, built in a loop: read-only boxes that
+// raise Click and MouseMove, three in a frame and seven on the window, and
+// the red sample-speed box.
+TEST_F(Win32Back, SlotBoxesAreReadOnlyAndAnswerTheMouse) {
+    std::vector<std::string> names;
+    for (int n = 1; n <= 10; ++n)
+        names.push_back("Text" + std::to_string(n));
+    std::vector<ControlSpec> rows{{.kind = Kind::Frame,
+                                   .name = "Frame4",
+                                   .left = 120,
+                                   .top = 120,
+                                   .width = 5055,
+                                   .height = 1800},
+                                  {.kind = Kind::PictureBox,
+                                   .name = "Picture2",
+                                   .left = 5400,
+                                   .top = 120,
+                                   .width = 495,
+                                   .height = 255,
+                                   .backColor = hex(0xFF0000),
+                                   .tabIndex = 42}};
+    for (int n = 0; n < 10; ++n)
+        rows.push_back({.kind = Kind::TextBox,
+                        .name = names[static_cast<std::size_t>(n)].c_str(),
+                        .container = n < 3 ? "Frame4" : nullptr,
+                        .left = n < 3 ? 240 : 360,
+                        .top = n < 3 ? 360 + 480 * n : 2160 + 480 * (n - 3),
+                        .width = 4575,
+                        .height = 375,
+                        .tabIndex = 7 + n,
+                        .readOnly = true});
+    const FormSpec spec{.name = "Form1",
+                        .caption = "Slots",
+                        .clientWidth = 6000,
+                        .clientHeight = 6000,
+                        .controls = rows};
+    Form slots(app, spec);
+    names.clear();
+    rows.clear();
+    slots.show();
+    pump(100);
+    Win32Form& peer = peerOf(slots);
+    HWND first = peer.controlWindow(slots.control("Text1"));
+    HWND fifth = peer.controlWindow(slots.control("Text5"));
+    EXPECT_EQ(GetParent(first), peer.controlWindow(slots.control("Frame4")));
+    EXPECT_EQ(GetParent(fifth), windowOf(slots));
+
+    std::vector<int> clicks, moves;
+    for (int n : {1, 5}) {
+        TextBox& box = slots.textBox("Text" + std::to_string(n));
+        box.setText("Click here to add image...");
+        box.Click = [&clicks, n] { clicks.push_back(n); };
+        box.MouseMove = [&moves, n](const MouseArgs&) { moves.push_back(n); };
+    }
+    // Typing changes nothing; the caret and a selection are allowed.
+    SetFocus(fifth);
+    SendMessageW(fifth, WM_CHAR, L'x', 0);
+    SendMessageW(fifth, EM_SETSEL, 0, 5);
+    DWORD from = 0, to = 0;
+    SendMessageW(fifth, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(to - from, 5u);
+    EXPECT_EQ(slots.textBox("Text5").text(), "Click here to add image...");
+    EXPECT_EQ(textOf(fifth), L"Click here to add image...");
+
+    for (HWND box : {first, fifth}) {
+        PostMessageW(box, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+        PostMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        PostMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        pump(50);
+    }
+    EXPECT_EQ(clicks, (std::vector<int>{1, 5}));
+    EXPECT_NE(std::find(moves.begin(), moves.end(), 1), moves.end());
+    EXPECT_NE(std::find(moves.begin(), moves.end(), 5), moves.end());
+
+    HWND sample = peer.controlWindow(slots.control("Picture2"));
+    EXPECT_EQ(Snapshot(sample).at(10, 5), kRed);
 }
 
 TEST_F(Win32Back, RunEndsWithTheLastWindowOrTheMainOne) {

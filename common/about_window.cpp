@@ -1,9 +1,10 @@
-#include "agent/about_window.h"
+#include "common/about_window.h"
 
-#include "agent/banner.h"
+#include "common/banner.h"
 #include "resources/resource_ids.h"
+#include "ui/layout_check.h"
 
-namespace bv::agent {
+namespace bv::common {
 
 namespace {
 
@@ -69,6 +70,8 @@ constexpr auto kAgentControls = join(
 constexpr auto kConfigControls =
     join(banner({0, 4815, "Vistrel v1.0", kConfigFocus.frame, kConfigFocus.picture}),
          body(kConfigFocus));
+static_assert(!ui::checkLayout(kAgentControls));
+static_assert(!ui::checkLayout(kConfigControls));
 
 }  // namespace
 
@@ -110,4 +113,4 @@ void AboutWindow::Form_Deactivate() {
     form.show();
 }
 
-}  // namespace bv::agent
+}  // namespace bv::common

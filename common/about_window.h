@@ -4,7 +4,7 @@
 #include "ui/app.h"
 #include "ui/form.h"
 
-namespace bv::agent {
+namespace bv::common {
 
 extern const ui::FormSpec kAgentAboutLayout;   // the agent's Form3
 extern const ui::FormSpec kConfigAboutLayout;  // the configuration tool's Form2
@@ -19,4 +19,4 @@ class AboutWindow {
     void Form_Deactivate();
 };
 
-}  // namespace bv::agent
+}  // namespace bv::common

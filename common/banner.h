@@ -7,7 +7,7 @@
 
 #include "ui/layout.h"
 
-namespace bv::agent {
+namespace bv::common {
 
 struct BannerPlace {
     int top;    // of the frame, in its window
@@ -86,4 +86,4 @@ constexpr std::array<ui::ControlSpec, A + B> join(const std::array<ui::ControlSp
     return out;
 }
 
-}  // namespace bv::agent
+}  // namespace bv::common

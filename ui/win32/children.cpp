@@ -1,0 +1,253 @@
+#include "ui/win32/children.h"
+
+#include <commctrl.h>
+
+#include <cmath>
+#include <string_view>
+
+#include "datastore/failure.h"
+#include "datastore/wide.h"
+#include "ui/backend.h"
+#include "ui/win32/controls/kinds.h"
+#include "ui/win32/metrics.h"
+#include "ui/win32/win32_form.h"
+#include "ui/win32/win32_platform.h"
+
+namespace bv::ui::win32 {
+
+namespace {
+
+constexpr int kFirstControlId = 100;
+
+// The control place limit.
+void checkControlPlace(float twips) {
+    if (!std::isfinite(twips))
+        throw Failure("Invalid property value");
+    if (std::fabs(twips) > 2147483647.0f)
+        throw Failure("Overflow");
+}
+
+// The back end's one table of control kinds.
+class Maker : public ControlVisitor {
+  public:
+    Maker(Win32Form& form, std::vector<std::unique_ptr<Child>>& list) : form_(form), list_(list) {}
+    void visit(Label& c) override { add(makeLabel(form_, c, next())); }
+    void visit(TextBox& c) override { add(makeTextBox(form_, c, next())); }
+    void visit(Button& c) override { add(makeButton(form_, c, next())); }
+    void visit(Frame& c) override { add(makeFrame(form_, c, next())); }
+    void visit(PictureBox& c) override { add(makePictureBox(form_, c, next())); }
+    void visit(Image& c) override { add(makeImage(form_, c, next())); }
+    void visit(Timer& c) override { add(makeTimer(form_, c, next())); }
+    void visit(Slider& c) override { add(makeSlider(form_, c, next())); }
+    void visit(NoteBox& c) override { add(makeNoteBox(form_, c, next())); }
+    void visit(FileDialog& c) override { add(makeFileDialog(form_, c, next())); }
+
+  private:
+    int next() const { return static_cast<int>(list_.size()); }
+    void add(std::unique_ptr<Child> child) { list_.push_back(std::move(child)); }
+    Win32Form& form_;
+    std::vector<std::unique_ptr<Child>>& list_;
+};
+
+}  // namespace
+
+Child::Child(Win32Form& form, Control& control, int index)
+    : form_(form), control_(control), index_(index) {}
+
+COLORREF Child::background() const {
+    return GetSysColor(COLOR_BTNFACE);
+}
+
+bool Child::reflect(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
+
+HWND Child::makeWindow(const wchar_t* cls, DWORD style, DWORD exStyle, const std::wstring& text,
+                       void* param) {
+    style |= WS_CHILD | WS_CLIPSIBLINGS | (control_.visible() ? WS_VISIBLE : 0);
+    HWND made = CreateWindowExW(
+        exStyle, cls, text.c_str(), style, rect_.left, rect_.top, rect_.right - rect_.left,
+        rect_.bottom - rect_.top, form_.children().surface(container_),
+        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kFirstControlId + index_)),
+        form_.platform().instance(), param);
+    if (!made)
+        throw Failure("Out of memory");
+    hwnd_ = made;
+    SendMessageW(made, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(form_.platform().fonts().get(control_.spec().font)),
+                 FALSE);
+    return made;
+}
+
+void Child::moveToPlace() {
+    const RECT place = Children::placeOf(control_);
+    if (hwnd_) {
+        rect_ = place;
+        MoveWindow(hwnd_, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                   TRUE);
+    } else {
+        invalidate();
+        rect_ = place;
+        invalidate();
+        form_.children().moveTooltip(*this);
+    }
+}
+
+void Child::invalidate() const {
+    if (hwnd_)
+        InvalidateRect(hwnd_, nullptr, FALSE);
+    else if (HWND owner = form_.children().surface(container_))
+        InvalidateRect(owner, &rect_, FALSE);
+}
+
+bool Child::fire(EventKind kind, const MouseArgs& args) {
+    Control& control = control_;
+    return form_.deliver([&control, kind, args] { BackEnd::fire(control, kind, args); });
+}
+
+Children::Children(Win32Form& form) : form_(form) {}
+
+Children::~Children() = default;
+
+RECT Children::placeOf(const Control& control) {
+    checkControlPlace(control.left());
+    checkControlPlace(control.top());
+    RECT place{};
+    place.left = twipsToPixelsX(control.left());
+    place.top = twipsToPixelsY(control.top());
+    place.right = place.left + twipsToPixelsX(control.width());
+    place.bottom = place.top + twipsToPixelsY(control.height());
+    return place;
+}
+
+void Children::create() {
+    const auto& controls = form_.form().controls();
+    list_.reserve(controls.size());
+    Maker maker(form_, list_);
+    for (const auto& control : controls)
+        BackEnd::visit(*control, maker);
+    // The layout was checked: every container names a frame or picture box.
+    for (auto& child : list_)
+        if (const char* holder = child->control().spec().container)
+            for (auto& other : list_)
+                if (std::string_view(other->control().name()) == holder)
+                    child->container_ = other.get();
+    for (auto& child : list_)
+        create(*child);
+    stack();
+    for (auto& child : list_) {
+        child->afterCreate();
+        addTooltip(*child);
+    }
+}
+
+void Children::create(Child& child) {
+    if (child.created_)
+        return;
+    child.created_ = true;
+    if (child.container_)
+        create(*child.container_);
+    child.rect_ = placeOf(child.control());
+    child.create();
+}
+
+// The table runs front to back, so each sibling goes right below the one
+// before it.
+void Children::stack() {
+    std::vector<const Child*> surfaces{nullptr};
+    for (const auto& child : list_)
+        if (child->hwnd())
+            surfaces.push_back(child.get());
+    for (const Child* surface : surfaces) {
+        HWND above = HWND_TOP;
+        for (const auto& child : list_) {
+            if (child->container_ != surface || !child->hwnd())
+                continue;
+            SetWindowPos(child->hwnd(), above, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            above = child->hwnd();
+        }
+    }
+}
+
+Child* Children::of(HWND window) const {
+    if (!window)
+        return nullptr;
+    for (const auto& child : list_)
+        if (child->hwnd() == window)
+            return child.get();
+    return nullptr;
+}
+
+Child* Children::at(int index) const {
+    if (index < 0 || index >= static_cast<int>(list_.size()))
+        return nullptr;
+    return list_[static_cast<std::size_t>(index)].get();
+}
+
+HWND Children::surface(const Child* container) const {
+    return container ? container->hwnd() : form_.hwnd();
+}
+
+Child* Children::hitTest(const Child* container, POINT at) const {
+    for (const auto& child : list_) {
+        if (child->container_ != container || !child->drawnByContainer())
+            continue;
+        if (child->control().visible() && PtInRect(&child->rect_, at))
+            return child.get();
+    }
+    return nullptr;
+}
+
+void Children::forgetWindows() {
+    tooltip_ = nullptr;
+    for (auto& child : list_)
+        child->forgetWindow();
+}
+
+void Children::addTooltip(Child& child) {
+    const char* tip = child.control().spec().tooltip;
+    HWND owner = surface(child.container_);
+    if (!tip || !*tip || !owner)
+        return;
+    if (!tooltip_) {
+        // Always shown: the agent bar is seldom the active window.
+        tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form_.hwnd(),
+                                   nullptr, form_.platform().instance(), nullptr);
+        if (!tooltip_)
+            return;
+    }
+    tips_.push_back(text::widen(tip));
+    // The short structure: the long one is refused by comctl32 before 6.
+    TTTOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.hwnd = owner;
+    info.lpszText = tips_.back().data();
+    if (child.hwnd()) {
+        info.uFlags = TTF_SUBCLASS | TTF_IDISHWND;
+        info.uId = reinterpret_cast<UINT_PTR>(child.hwnd());
+    } else {
+        info.uFlags = TTF_SUBCLASS;
+        info.uId = static_cast<UINT_PTR>(child.index()) + 1;
+        if (child.control().visible())
+            info.rect = child.rect_;
+    }
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void Children::moveTooltip(const Child& child) {
+    const char* tip = child.control().spec().tooltip;
+    if (!tooltip_ || !tip || !*tip || child.hwnd())
+        return;
+    TTTOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.hwnd = surface(child.container_);
+    info.uId = static_cast<UINT_PTR>(child.index()) + 1;
+    if (child.control().visible())
+        info.rect = child.rect_;
+    SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+}  // namespace bv::ui::win32

@@ -1,0 +1,121 @@
+#pragma once
+// The controls of one Win32 window, as the back end keeps them: one Child
+// per layout row, in table order (front to back). Each control kind is a
+// subclass in controls/, holding its creation, its property updates and its
+// reflected messages. Children is the one owner of the list.
+#include <windows.h>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/controls.h"
+
+namespace bv::ui::win32 {
+
+class Win32Form;
+
+class Child {
+  public:
+    Child(Win32Form& form, Control& control, int index);
+    virtual ~Child() = default;
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    Control& control() const { return control_; }
+    Win32Form& form() const { return form_; }
+    int index() const { return index_; }
+    HWND hwnd() const { return hwnd_; }
+    const RECT& rect() const { return rect_; }
+    // The frame or picture box holding it; null: the client area.
+    Child* container() const { return container_; }
+
+    // ---- what a kind may do differently ----
+    // Makes its window, if the kind has one. The container's window exists.
+    virtual void create() {}
+    // Every control of the window has been made.
+    virtual void afterCreate() {}
+    // Labels and images: drawn and hit-tested by their container.
+    virtual bool drawnByContainer() const { return false; }
+    virtual void paint(HDC) const {}
+    // Frames and picture boxes: surfaces that hold other controls.
+    virtual COLORREF background() const;
+    virtual void paintDecoration(HDC) const {}
+    virtual bool focusOnClick() const { return false; }
+    // Keyboard: in the tab order; a push button (Enter, access key).
+    virtual bool focusable() const { return false; }
+    virtual bool pushButton() const { return false; }
+    // WM_COMMAND, WM_HSCROLL and WM_CTLCOLORSTATIC that the parent got from
+    // this control's window. False: not handled.
+    virtual bool reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    // WM_TIMER of this control's id.
+    virtual void tick() {}
+
+    // ---- shared by every kind ----
+    // The control's place changed: move its window or repaint both places.
+    void moveToPlace();
+    void invalidate() const;
+    // Runs the control's handler for the event; false when the window (or
+    // the whole peer) is gone afterwards.
+    bool fire(EventKind kind, const MouseArgs& args = {});
+    void forgetWindow() { hwnd_ = nullptr; }
+
+  protected:
+    // Makes the control's window in its container, with the layout's font.
+    // Throws Failure when the system refuses.
+    HWND makeWindow(const wchar_t* cls, DWORD style, DWORD exStyle, const std::wstring& text,
+                    void* param = nullptr);
+
+  private:
+    friend class Children;
+    Win32Form& form_;
+    Control& control_;
+    int index_;
+    Child* container_ = nullptr;
+    HWND hwnd_ = nullptr;
+    RECT rect_{};  // pixels, in the container's client area
+    bool created_ = false;
+};
+
+// A Child that is also the control's peer of kind P.
+template <class P>
+class ChildWith : public Child, public P {
+  public:
+    using Child::Child;
+    void placeChanged() override { moveToPlace(); }
+};
+
+class Children {
+  public:
+    explicit Children(Win32Form& form);
+    ~Children();
+
+    // Makes a Child for every control, their windows, timers and tooltips.
+    void create();
+    const std::vector<std::unique_ptr<Child>>& all() const { return list_; }
+    Child* of(HWND window) const;
+    Child* at(int index) const;
+    HWND surface(const Child* container) const;
+    // The topmost control drawn by the container at this point, or null.
+    Child* hitTest(const Child* container, POINT at) const;
+    void forgetWindows();
+
+    void addTooltip(Child& child);
+    void moveTooltip(const Child& child);
+
+    // The control's place in pixels. Throws Failure for a place that the
+    // platform cannot hold.
+    static RECT placeOf(const Control& control);
+
+  private:
+    void create(Child& child);
+    void stack();
+
+    Win32Form& form_;
+    std::vector<std::unique_ptr<Child>> list_;
+    HWND tooltip_ = nullptr;
+    std::deque<std::wstring> tips_;  // the texts the tooltips show
+};
+
+}  // namespace bv::ui::win32

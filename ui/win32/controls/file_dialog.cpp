@@ -1,0 +1,74 @@
+// The file-open dialog: the system's common dialog, modal to the form, with
+// the title a handler set, all files listed and no filter. It reports the
+// chosen full path, or nothing on a cancel.
+#include <windows.h>
+
+#include <cderr.h>
+#include <commdlg.h>
+
+#include <cstdio>
+
+#include "datastore/failure.h"
+#include "datastore/wide.h"
+#include "ui/backend.h"
+#include "ui/win32/controls/kinds.h"
+#include "ui/win32/win32_form.h"
+
+namespace bv::ui::win32 {
+
+namespace {
+
+constexpr DWORD kOpenFlags =
+    OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
+constexpr int kFileNameChars = 260;
+
+class Win32FileDialog final : public ChildWith<FileDialogPeer> {
+  public:
+    Win32FileDialog(Win32Form& form, FileDialog& dialog, int index)
+        : ChildWith(form, dialog, index), dialog_(dialog) {}
+
+    std::optional<std::string> showOpen() override {
+        std::wstring buffer(kFileNameChars, L'\0');
+        const std::wstring current = text::widen(dialog_.fileName);
+        if (current.size() < static_cast<std::size_t>(kFileNameChars))
+            buffer.replace(0, current.size(), current);
+        const std::wstring title = text::widen(dialog_.title);
+
+        OPENFILENAMEW ofn{};
+        ofn.lStructSize = sizeof ofn;
+        ofn.hwndOwner = form().hwnd();
+        ofn.lpstrFile = buffer.data();
+        ofn.nMaxFile = kFileNameChars;
+        ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
+        ofn.Flags = kOpenFlags;
+        BOOL chosen = GetOpenFileNameW(&ofn);
+        DWORD error = chosen ? 0 : CommDlgExtendedError();
+        if (!chosen && error == FNERR_INVALIDFILENAME && buffer[0] != L'\0') {
+            // The name held from before is no valid start: open without it.
+            buffer.assign(kFileNameChars, L'\0');
+            ofn.lpstrFile = buffer.data();
+            chosen = GetOpenFileNameW(&ofn);
+            error = chosen ? 0 : CommDlgExtendedError();
+        }
+        if (chosen)
+            return text::narrow(buffer.c_str());
+        if (error == 0)
+            return std::nullopt;  // cancelled
+        char code[16];
+        std::snprintf(code, sizeof code, "%04lX", static_cast<unsigned long>(error));
+        throw Failure(std::string("Common dialog error ") + code);
+    }
+
+  private:
+    FileDialog& dialog_;
+};
+
+}  // namespace
+
+std::unique_ptr<Child> makeFileDialog(Win32Form& form, FileDialog& dialog, int index) {
+    auto child = std::make_unique<Win32FileDialog>(form, dialog, index);
+    BackEnd::attach(dialog, *child);
+    return child;
+}
+
+}  // namespace bv::ui::win32

@@ -1,0 +1,64 @@
+// Frames: a surface of their own that holds controls, with the group box
+// look drawn under them.
+#include "datastore/wide.h"
+#include "ui/backend.h"
+#include "ui/win32/controls/kinds.h"
+#include "ui/win32/paint.h"
+#include "ui/win32/win32_form.h"
+#include "ui/win32/win32_platform.h"
+
+namespace bv::ui::win32 {
+
+const wchar_t kFrameClass[] = L"BvFrame";
+
+namespace {
+
+class Win32Frame final : public ChildWith<Control::Peer> {
+  public:
+    using ChildWith::ChildWith;
+
+    void create() override {
+        makeWindow(kFrameClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, L"", this);
+    }
+
+    COLORREF background() const override {
+        const Color color = control().spec().backColor;
+        return color != kNoColor ? colorOf(color) : GetSysColor(COLOR_BTNFACE);
+    }
+
+    // An etched edge whose top line runs through the middle of the caption,
+    // broken where the caption stands.
+    void paintDecoration(HDC dc) const override {
+        RECT client{};
+        GetClientRect(hwnd(), &client);
+        HGDIOBJ oldFont = SelectObject(dc, form().platform().fonts().get(control().spec().font));
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        RECT box = client;
+        box.top += metrics.tmHeight / 2;
+        DrawEdge(dc, &box, EDGE_ETCHED, BF_RECT);
+        const std::wstring caption = text::widen(control().spec().text);
+        if (!caption.empty()) {
+            RECT measure{};
+            DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measure,
+                      DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+            const RECT gap{6, 0, 6 + measure.right + 4, metrics.tmHeight};
+            fill(dc, gap, background());
+            RECT at{8, 0, 8 + measure.right, metrics.tmHeight};
+            SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+            DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &at,
+                      DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP);
+        }
+        SelectObject(dc, oldFont);
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<Child> makeFrame(Win32Form& form, Frame& frame, int index) {
+    auto child = std::make_unique<Win32Frame>(form, frame, index);
+    BackEnd::attach(frame, *child);
+    return child;
+}
+
+}  // namespace bv::ui::win32

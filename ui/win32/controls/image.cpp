@@ -1,0 +1,70 @@
+// Image controls: a picture drawn by their container at its own size or
+// stretched, with an optional single-line border.
+#include "ui/backend.h"
+#include "ui/win32/controls/kinds.h"
+#include "ui/win32/pictures.h"
+#include "ui/win32/win32_form.h"
+#include "ui/win32/win32_platform.h"
+
+namespace bv::ui::win32 {
+
+namespace {
+
+class Win32Image final : public ChildWith<ImagePeer> {
+  public:
+    Win32Image(Win32Form& form, Image& image, int index)
+        : ChildWith(form, image, index), image_(image) {}
+
+    bool drawnByContainer() const override { return true; }
+
+    void create() override { picture_ = load(); }
+
+    void pictureChanged() override {
+        // Loaded first: a picture that fails changes nothing.
+        picture_ = load();
+        invalidate();
+    }
+
+    void paint(HDC dc) const override {
+        const ControlSpec& spec = image_.spec();
+        RECT inner = rect();
+        if (spec.border) {
+            FrameRect(dc, &rect(), GetSysColorBrush(COLOR_WINDOWFRAME));
+            InflateRect(&inner, -1, -1);
+        }
+        if (!picture_)
+            return;
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
+        RECT dest = inner;
+        if (!spec.stretch) {
+            dest.right = dest.left + picture_->width();
+            dest.bottom = dest.top + picture_->height();
+        }
+        picture_->draw(dc, dest);
+        RestoreDC(dc, saved);
+    }
+
+  private:
+    PicturePtr load() const {
+        const Picture& picture = image_.picture();
+        if (!picture.file.empty())
+            return loadPictureFile(picture.file);
+        if (picture.resource.type == PictureType::None)
+            return nullptr;
+        return form().platform().pictures().resource(picture.resource);
+    }
+
+    Image& image_;
+    PicturePtr picture_;
+};
+
+}  // namespace
+
+std::unique_ptr<Child> makeImage(Win32Form& form, Image& image, int index) {
+    auto child = std::make_unique<Win32Image>(form, image, index);
+    BackEnd::attach(image, *child);
+    return child;
+}
+
+}  // namespace bv::ui::win32

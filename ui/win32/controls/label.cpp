@@ -1,0 +1,54 @@
+// Labels: drawn by their container, text cut or wrapped at the box.
+#include "datastore/wide.h"
+#include "ui/backend.h"
+#include "ui/win32/controls/kinds.h"
+#include "ui/win32/paint.h"
+#include "ui/win32/win32_form.h"
+#include "ui/win32/win32_platform.h"
+
+namespace bv::ui::win32 {
+
+namespace {
+
+class Win32Label final : public ChildWith<LabelPeer> {
+  public:
+    Win32Label(Win32Form& form, Label& label, int index)
+        : ChildWith(form, label, index), label_(label) {}
+
+    bool drawnByContainer() const override { return true; }
+    void captionChanged() override { invalidate(); }
+
+    void paint(HDC dc) const override {
+        const ControlSpec& spec = label_.spec();
+        if (!spec.transparent)
+            fill(dc, rect(),
+                 spec.backColor != kNoColor ? colorOf(spec.backColor)
+                                            : form().surfaceColor(container()));
+        const std::wstring caption = text::widen(label_.caption());
+        if (caption.empty())
+            return;
+        HGDIOBJ oldFont = SelectObject(dc, form().platform().fonts().get(spec.font));
+        SetTextColor(dc, spec.foreColor != kNoColor ? colorOf(spec.foreColor)
+                                                    : GetSysColor(COLOR_WINDOWTEXT));
+        // Text breaks at the label's width only where the layout asks for it;
+        // elsewhere a text wider than its box is cut at the edge.
+        RECT box = rect();
+        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &box,
+                  DT_NOPREFIX | DT_EXPANDTABS | DT_TOP | (spec.wrap ? DT_WORDBREAK : 0) |
+                      (spec.centered ? DT_CENTER : DT_LEFT));
+        SelectObject(dc, oldFont);
+    }
+
+  private:
+    Label& label_;
+};
+
+}  // namespace
+
+std::unique_ptr<Child> makeLabel(Win32Form& form, Label& label, int index) {
+    auto child = std::make_unique<Win32Label>(form, label, index);
+    BackEnd::attach(label, *child);
+    return child;
+}
+
+}  // namespace bv::ui::win32

@@ -1,0 +1,65 @@
+// Sliders: the common controls' trackbar. The user's moves arrive as
+// WM_HSCROLL at the parent and raise Scroll; a value set by a handler only
+// moves the thumb.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "ui/backend.h"
+#include "ui/win32/controls/kinds.h"
+#include "ui/win32/win32_form.h"
+
+namespace bv::ui::win32 {
+
+namespace {
+
+class Win32Slider final : public ChildWith<SliderPeer> {
+  public:
+    Win32Slider(Win32Form& form, Slider& slider, int index)
+        : ChildWith(form, slider, index), slider_(slider) {}
+
+    bool focusable() const override { return true; }
+
+    void create() override {
+        const ControlSpec& spec = slider_.spec();
+        HWND bar = makeWindow(
+            TRACKBAR_CLASSW,
+            WS_TABSTOP | TBS_HORZ | (spec.ticks ? TBS_AUTOTICKS | TBS_BOTTOM : TBS_NOTICKS), 0,
+            L"");
+        SendMessageW(bar, TBM_SETRANGEMIN, FALSE, slider_.min());
+        SendMessageW(bar, TBM_SETRANGEMAX, FALSE, slider_.max());
+        SendMessageW(bar, TBM_SETLINESIZE, 0, spec.smallChange);
+        SendMessageW(bar, TBM_SETPAGESIZE, 0, spec.largeChange);
+        if (spec.ticks)
+            SendMessageW(bar, TBM_SETTICFREQ, 1, 0);
+        SendMessageW(bar, TBM_SETPOS, TRUE, slider_.value());
+    }
+
+    void valueChanged() override {
+        if (hwnd())
+            SendMessageW(hwnd(), TBM_SETPOS, TRUE, slider_.value());
+    }
+
+    bool reflect(UINT msg, WPARAM, LPARAM, LRESULT& result) override {
+        if (msg != WM_HSCROLL)
+            return false;
+        const int position = static_cast<int>(SendMessageW(hwnd(), TBM_GETPOS, 0, 0));
+        Slider& slider = slider_;
+        form().deliver([&slider, position] { BackEnd::userMoved(slider, position); });
+        result = 0;
+        return true;
+    }
+
+  private:
+    Slider& slider_;
+};
+
+}  // namespace
+
+std::unique_ptr<Child> makeSlider(Win32Form& form, Slider& slider, int index) {
+    auto child = std::make_unique<Win32Slider>(form, slider, index);
+    BackEnd::attach(slider, *child);
+    return child;
+}
+
+}  // namespace bv::ui::win32

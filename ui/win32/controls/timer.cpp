@@ -1,0 +1,47 @@
+// Timers: a window timer of the form, whose id is the control's place in
+// the table plus one.
+#include "ui/backend.h"
+#include "ui/win32/controls/kinds.h"
+#include "ui/win32/win32_form.h"
+
+namespace bv::ui::win32 {
+
+namespace {
+
+class Win32Timer final : public ChildWith<TimerPeer> {
+  public:
+    Win32Timer(Win32Form& form, Timer& timer, int index)
+        : ChildWith(form, timer, index), timer_(timer) {}
+
+    void afterCreate() override { timingChanged(); }
+
+    void timingChanged() override {
+        HWND owner = form().hwnd();
+        if (!owner)
+            return;
+        const auto id = static_cast<UINT_PTR>(index()) + 1;
+        // An interval of 0 must never tick, so it never reaches SetTimer.
+        if (timer_.running())
+            SetTimer(owner, id, static_cast<UINT>(timer_.interval()), nullptr);
+        else
+            KillTimer(owner, id);
+    }
+
+    void tick() override {
+        if (timer_.running())
+            fire(EventKind::Timer);
+    }
+
+  private:
+    Timer& timer_;
+};
+
+}  // namespace
+
+std::unique_ptr<Child> makeTimer(Win32Form& form, Timer& timer, int index) {
+    auto child = std::make_unique<Win32Timer>(form, timer, index);
+    BackEnd::attach(timer, *child);
+    return child;
+}
+
+}  // namespace bv::ui::win32
