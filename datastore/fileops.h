@@ -23,8 +23,9 @@ void copyFile(const std::string& from, const std::string& to);
 // Deletes one named file. Throws Failure if it is missing or refused.
 void deleteFile(const std::string& path);
 
-// The whole file's bytes. Throws Failure if it is missing or unreadable.
-std::string readFile(const std::string& path);
+// The whole file's bytes. Throws Failure if it is missing, unreadable or
+// longer than `limit` bytes (then nothing of it is read).
+std::string readFile(const std::string& path, std::size_t limit = std::string::npos);
 
 // Writes the bytes through a temporary file in the same folder, then replaces
 // the destination. Throws Failure; on failure the old file stays as it was.

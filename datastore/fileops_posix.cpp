@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -316,7 +317,7 @@ void deleteFile(const std::string& path) {
     }
 }
 
-std::string readFile(const std::string& path) {
+std::string readFile(const std::string& path, std::size_t limit) {
     std::string host = resolve(path);
     Descriptor in{::open(host.c_str(), O_RDONLY | O_CLOEXEC)};
     if (in.fd < 0) {
@@ -325,6 +326,9 @@ std::string readFile(const std::string& path) {
     struct stat st {};
     if (::fstat(in.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         fail("Permission denied", path);
+    }
+    if (static_cast<std::uintmax_t>(st.st_size) > limit) {
+        fail("File too large", path);
     }
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(st.st_size));
@@ -341,6 +345,9 @@ std::string readFile(const std::string& path) {
             return bytes;
         }
         bytes.append(buffer, static_cast<std::size_t>(got));
+        if (bytes.size() > limit) {
+            fail("File too large", path);  // it grew while being read
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <vector>
 
 #include "datastore/failure.h"
@@ -72,6 +73,26 @@ std::wstring folderOf(const std::wstring& path) {
     return path.substr(0, slash + 1);
 }
 
+// Moves the filled file over the destination. Another program may hold the
+// destination open for a moment without sharing its deletion (a picture
+// loader, a note reader), and Windows refuses the replace meanwhile; it is
+// tried again for about a second before the refusal is reported.
+bool moveOver(const wchar_t* from, const std::wstring& to) {
+    constexpr int kRetries = 200;
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExW(from, to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) ||
+            attempt == kRetries) {
+            SetLastError(error);
+            return false;
+        }
+        Sleep(attempt < 5 ? 0 : 5);
+    }
+}
+
 // Fills a new file beside the destination and then moves it over the
 // destination in one step: a running agent that hands a bitmap's path to the
 // system never sees a half-written file, and a failure leaves the old file.
@@ -92,8 +113,7 @@ void replaceFile(const std::string& path, Fill fill) {
     }
     try {
         fill(temp);
-        if (!MoveFileExW(temp, target.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (!moveOver(temp, target)) {
             failLast(path);
         }
     } catch (...) {
@@ -166,7 +186,7 @@ void deleteFile(const std::string& path) {
     }
 }
 
-std::string readFile(const std::string& path) {
+std::string readFile(const std::string& path, std::size_t limit) {
     Handle file(CreateFileW(wide(path).c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -177,8 +197,8 @@ std::string readFile(const std::string& path) {
     if (!GetFileSizeEx(file.h, &size)) {
         failLast(path);
     }
-    if (size.QuadPart > INT_MAX) {
-        fail("Out of memory", path);
+    if (static_cast<std::uint64_t>(size.QuadPart) > std::min<std::uint64_t>(limit, INT_MAX)) {
+        fail("File too large", path);
     }
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(size.QuadPart));
@@ -192,6 +212,9 @@ std::string readFile(const std::string& path) {
             return bytes;
         }
         bytes.append(buffer.data(), got);
+        if (bytes.size() > limit) {
+            fail("File too large", path);  // it grew while being read
+        }
     }
 }
 

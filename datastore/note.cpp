@@ -5,8 +5,16 @@
 
 namespace bv::note {
 
+namespace {
+
+// A note holds one short value; a file far beyond that is not read at all,
+// so a hostile one costs no memory.
+constexpr std::size_t kMaxNoteBytes = 1 << 20;
+
+}  // namespace
+
 std::string readNote(const std::string& path) {
-    std::optional<std::string> text = plainText(fs::readFile(path));
+    std::optional<std::string> text = plainText(fs::readFile(path, kMaxNoteBytes));
     if (!text) {
         throw Failure("Invalid file format: " + path);
     }

@@ -17,7 +17,8 @@ std::string toRtf(std::string_view text);
 // make sense of at all; never crashes or recurses on hostile input.
 std::optional<std::string> plainText(std::string_view document);
 
-// Reads a note file. Throws Failure if the file is missing or unreadable.
+// Reads a note file. Throws Failure if the file is missing, unreadable, or
+// longer than 1 MiB (a note holds one short value).
 std::string readNote(const std::string& path);
 
 // Writes a note file atomically. Throws Failure if the folder is missing or

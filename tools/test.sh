@@ -18,7 +18,7 @@ set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 
 tools=(
-    cmake ninja-build g++ googletest libgtest-dev clang-format
+    cmake ninja-build g++ googletest libgtest-dev clang-format clang libclang-rt-14-dev
     gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32 mingw-w64-i686-dev binutils-mingw-w64-i686
     gcc-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
     xvfb xauth x11-utils imagemagick python3-pil

@@ -6,6 +6,7 @@
 // after windows.h, which it needs
 #include <richedit.h>
 
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -215,6 +216,18 @@ const char* const kValues[] = {
     "",
 };
 
+// With BV_NOTE_SEED_DIR set (tools/fuzz.sh --reseed), the documents of these
+// cases are kept there as the fuzzer's seeds.
+void keepAsSeed(const std::string& kind, const std::string& document) {
+    const char* folder = std::getenv("BV_NOTE_SEED_DIR");
+    if (folder == nullptr || *folder == '\0') {
+        return;
+    }
+    std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+    name = name.substr(name.find('/') + 1);
+    writeWholeFile(wide(std::string(folder) + "\\" + kind + "_" + name + ".rtf"), document);
+}
+
 class NoteInterop : public testing::TestWithParam<const char*> {};
 
 TEST_P(NoteInterop, RichEditLoadsWhatWeWrite) {
@@ -222,6 +235,7 @@ TEST_P(NoteInterop, RichEditLoadsWhatWeWrite) {
     RichEdit edit;
     ASSERT_TRUE(edit.ready());
     const std::string document = bv::note::toRtf(value);
+    keepAsSeed("writer", document);
     ASSERT_TRUE(edit.streamIn(document));
     EXPECT_EQ(normalised(narrow(edit.text())), normalised(value)) << "document:\n" << document;
 }
@@ -259,6 +273,8 @@ TEST_P(NoteInterop, WeReadWhatRichEditSaves) {
     // The same text again with the control's own font, size, colour and bold.
     edit.formatAll();
     const std::string formatted = edit.streamOut();
+    keepAsSeed("richedit", plain);
+    keepAsSeed("richedit_formatted", formatted);
 
     for (const std::string& document : {plain, formatted}) {
         const std::string expected = platformReading(document);

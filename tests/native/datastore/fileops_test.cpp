@@ -185,6 +185,15 @@ TEST_F(Drive, NoteFailuresLoseNothing) {
     put(paths::speedNote(), "{\\rtf1 " + std::string(5000, '{'));
     EXPECT_EQ(failureOf([] { bv::note::readNote(paths::speedNote()); }),
               "Invalid file format: " + paths::speedNote());
+    // A note is one short value: a huge one is refused unread, one just
+    // below the limit is read whole.
+    std::string fits = bv::note::toRtf("2500");
+    fits.resize(1 << 20, ' ');
+    put(paths::speedNote(), fits + " ");
+    EXPECT_EQ(failureOf([] { bv::note::readNote(paths::speedNote()); }),
+              "File too large: " + paths::speedNote());
+    put(paths::speedNote(), fits);
+    EXPECT_EQ(bv::num::leadingInteger(bv::note::readNote(paths::speedNote())), 2500);
 
     bv::note::writeNote(paths::captionNote(1), "kept");
     stdfs::permissions(host(paths::captionNote(1)), stdfs::perms::owner_read);

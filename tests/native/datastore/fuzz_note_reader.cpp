@@ -1,7 +1,9 @@
 // Feeds arbitrary bytes to the note reader and checks what must always hold:
-// no crash, valid UTF-8 out, and any text it reads survives being written as
-// a note and read again (line breaks come back as CR LF).
+// no crash, valid UTF-8 out, any text it reads survives being written as a
+// note and read again (line breaks come back as CR LF), and the text's speed
+// and position readings agree with each other and with what a writer saves.
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +40,41 @@ std::string withCrLfBreaks(std::string_view text) {
     return out;
 }
 
+// The speed and position rules on a note's text, as the agent applies them.
+void checkNumbers(std::string_view text, std::string_view input) {
+    const double leading = bv::num::leadingNumber(text);
+    if (std::isnan(leading)) {
+        die("leading number is NaN", input);
+    }
+    std::optional<std::int32_t> speed;
+    try {
+        speed = bv::num::leadingInteger(text);
+    } catch (const bv::Failure&) {
+        if (std::isfinite(leading) && std::fabs(leading) < 2147483647.0) {
+            die("a speed within 32 bits was refused", input);
+        }
+    }
+    if (speed) {
+        // What the tool saves for this speed reads back as the same speed.
+        std::optional<std::string> saved =
+            bv::note::plainText(bv::note::toRtf(bv::num::decimal(*speed)));
+        if (!saved || bv::num::leadingInteger(*saved) != *speed ||
+            bv::num::toSingle(*saved) != static_cast<float>(*speed)) {
+            die("a written speed did not read back", input);
+        }
+    }
+    try {
+        // A text that is a number as a whole begins with that same number.
+        const float position = bv::num::toSingle(text);
+        const float again = static_cast<float>(leading);
+        if (!std::isfinite(position) ||
+            std::fabs(position - again) > 1e-6f * std::fabs(position) + 1e-37f) {
+            die("position and leading number disagree", input);
+        }
+    } catch (const bv::Failure&) {
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -50,14 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!again || *again != withCrLfBreaks(*text)) {
             die("a written note did not read back as its text", input);
         }
-    }
-    try {
-        (void)bv::num::leadingInteger(input);
-    } catch (const bv::Failure&) {
-    }
-    try {
-        (void)bv::num::toSingle(input);
-    } catch (const bv::Failure&) {
+        checkNumbers(*text, input);
     }
     return 0;
 }
