@@ -123,6 +123,23 @@ std::string bareName(const std::string& path) noexcept {
     }
 }
 
+std::optional<FileStamp> fileStamp(const std::string& path) noexcept {
+    try {
+        WIN32_FIND_DATAW found;
+        if (!findOrdinaryFile(path, found)) {
+            return std::nullopt;
+        }
+        FileStamp stamp;
+        stamp.size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
+        stamp.written =
+            static_cast<std::int64_t>((std::uint64_t{found.ftLastWriteTime.dwHighDateTime} << 32) |
+                                      found.ftLastWriteTime.dwLowDateTime);
+        return stamp;
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
 void makeDirectory(const std::string& path) {
     if (!CreateDirectoryW(wide(path).c_str(), nullptr)) {
         failLast(path);
