@@ -13,6 +13,7 @@
 #include "datastore/fileops.h"
 #include "datastore/paths.h"
 #include "datastore/wide.h"
+#include "tests/wine/support/test_files.h"
 #include "ui/win32/pictures.h"
 #include "ui/win32/win32_platform.h"
 
@@ -21,15 +22,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 std::string bigBitmap() {
-    const int w = 1920, h = 1080, row = w * 3, size = 54 + row * h;
-    std::string bmp(static_cast<std::size_t>(size), '\0');
-    auto put32 = [&](int at, int v) {
-        for (int i = 0; i < 4; ++i)
-            bmp[static_cast<std::size_t>(at + i)] = static_cast<char>((v >> (8 * i)) & 0xff);
-    };
-    bmp[0] = 'B', bmp[1] = 'M';
-    put32(2, size), put32(10, 54), put32(14, 40), put32(18, w), put32(22, h);
-    bmp[26] = 1, bmp[28] = 24;
+    std::string bmp = bv::testing::blackBitmap(1920, 1080);
     for (std::size_t i = 54; i < bmp.size(); ++i)
         bmp[i] = static_cast<char>((i * 7) & 0xff);
     return bmp;
