@@ -1,5 +1,7 @@
 #pragma once
 // File operations of the data store. Paths are Windows paths in UTF-8.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +14,18 @@ bool fileExists(const std::string& path) noexcept;
 // The bare name of the ordinary file at this path, as the file system lists
 // it, or "" when there is none (the same rules as fileExists).
 std::string bareName(const std::string& path) noexcept;
+
+// Tells one content of a file from another without reading it: a copy or a
+// rewrite changes the size or the last-write time.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::int64_t written = 0;  // last write, in the platform's own units
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of the ordinary file at this path, or nullopt when there is none
+// (the same rules as fileExists).
+std::optional<FileStamp> fileStamp(const std::string& path) noexcept;
 
 // One directory level. Throws Failure if it exists already or cannot be made.
 void makeDirectory(const std::string& path);

@@ -265,6 +265,22 @@ std::string bareName(const std::string& path) noexcept {
     }
 }
 
+std::optional<FileStamp> fileStamp(const std::string& path) noexcept {
+    try {
+        struct stat st {};
+        if (::stat(resolve(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            return std::nullopt;
+        }
+        FileStamp stamp;
+        stamp.size = static_cast<std::uint64_t>(st.st_size);
+        stamp.written =
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+        return stamp;
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
 void makeDirectory(const std::string& path) {
     std::string host = resolve(path);
     if (::mkdir(host.c_str(), 0777) != 0) {

@@ -143,6 +143,33 @@ std::string bareName(const std::string& path) noexcept {
     }
 }
 
+// Asked every time the mouse moves over a slot: one attribute query is far
+// cheaper than a directory search, and tells the same ordinary files apart.
+std::optional<FileStamp> fileStamp(const std::string& path) noexcept {
+    try {
+        if (path.empty() || path.find_first_of("*?") != std::string::npos) {
+            return std::nullopt;
+        }
+        WIN32_FILE_ATTRIBUTE_DATA found;
+        if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &found)) {
+            return std::nullopt;
+        }
+        const DWORD hiddenKinds =
+            FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        if (found.dwFileAttributes & hiddenKinds) {
+            return std::nullopt;
+        }
+        FileStamp stamp;
+        stamp.size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
+        stamp.written =
+            static_cast<std::int64_t>((std::uint64_t{found.ftLastWriteTime.dwHighDateTime} << 32) |
+                                      found.ftLastWriteTime.dwLowDateTime);
+        return stamp;
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
 void makeDirectory(const std::string& path) {
     if (!CreateDirectoryW(wide(path).c_str(), nullptr)) {
         failLast(path);

@@ -655,6 +655,31 @@ def placeholder():
     return img.convert("RGB")
 
 
+def unreadable():
+    """Shown in the preview for a slot whose file is no picture the tool can show."""
+    w, h = 210, 123
+    a = Art(w, h, ss=4)
+    full = a.blank(255)
+    a.paint(full, a.vgradient(0, h, [(0.0, rgba("#f7ecec")), (1.0, rgba("#e6cfcf"))]))
+    frame = a.minus(a.rect(4, 4, w - 4, h - 4, 3), a.rect(6, 6, w - 6, h - 6, 2))
+    a.paint(frame, rgba("#b03030"))
+    # A broken-picture glyph: a struck-through frame.
+    gx0, gy0, gx1, gy1 = 82, 18, 128, 56
+    a.paint(a.rect(gx0, gy0, gx1, gy1, 4), rgba("#b03030"))
+    a.paint(a.rect(gx0 + 3, gy0 + 3, gx1 - 3, gy1 - 3, 2), rgba("#fbf3f3"))
+    a.paint(a.polygon([(gx0 - 2, gy1 - 1), (gx1 - 1, gy0 - 2), (gx1 + 2, gy0 + 1), (gx0 + 1, gy1 + 2)]), rgba("#b03030"))
+    img = a.result().convert("RGB")
+    f = font("DejaVuSans-Bold.ttf", 13)
+    text = "cannot show this picture"
+    tw = f.getlength(text)
+    img = add_text(img, (round((w - tw) / 2), 66), text, f, rgba("#8a1f1f"), shadow=rgba("#ffffff", 200))
+    f2 = font("DejaVuSans.ttf", 9)
+    text2 = "the file is not a bitmap this tool can read"
+    tw2 = f2.getlength(text2)
+    img = add_text(img, (round((w - tw2) / 2), 88), text2, f2, rgba("#9a4a4a"))
+    return img.convert("RGB")
+
+
 GIF_MATTE = rgba("#e0ddd3")  # between the classic and the Luna window colours
 
 
@@ -877,6 +902,7 @@ def main(argv):
     write(out, "uninstall.ico", ico_file([(monitor_icon(s, badge=True), bpp) for s, bpp in ICON_IMAGES]))
     write(out, "hand.cur", cur_file())
     write(out, "placeholder.bmp", bmp24(placeholder()))
+    write(out, "unreadable.bmp", bmp24(unreadable()))
     write(out, "badge.gif", gif_bytes(badge_picture()))
 
     sheet = contact_sheet(out)

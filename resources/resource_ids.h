@@ -13,6 +13,8 @@
 
 // The configuration tool's placeholder preview, 210 by 123 pixels.
 #define BV_BMP_PLACEHOLDER 101
+// Shown instead for a file that is no picture the tool can show.
+#define BV_BMP_UNREADABLE 102
 
 // Pictures kept as raw data (RCDATA): decoded at run time.
 #define BV_JPEG_BAR 201

@@ -146,12 +146,16 @@ else
     run_preset windows-x64 -LE wine
 fi
 
-# The benchmark's figures, for the record (it asserts none).
+# The benchmarks' figures, for the record (they assert none).
 for flavour in windows windows-x64; do
     bench=build/$flavour/Testing/Temporary/LastTest.log
     if [[ -f $bench ]] && grep -q 'start to shown' "$bench"; then
         echo "== agent benchmark under Wine, $flavour build (medians of 3 runs)"
         grep -A2 'start to shown' "$bench"
+    fi
+    if [[ -f $bench ]] && grep -q 'config preview' "$bench"; then
+        echo "== configuration tool preview benchmark under Wine, $flavour build"
+        grep -A4 'config preview' "$bench" | sed -E 's/^[0-9]+: //'
     fi
 done
 

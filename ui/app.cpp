@@ -32,12 +32,12 @@ void App::dispatch(const std::function<void()>& handler) {
 }
 
 bool App::reportAndGoOn(const std::function<void()>& statement, const std::string& intro,
-                        const std::string& title) {
+                        const std::string& title, Icon icon) {
     try {
         statement();
         return true;
     } catch (const Failure& failure) {
-        msgBox(intro + "\r\n\r\n" + failure.what(), Buttons::Ok, Icon::Exclamation, title);
+        msgBox(intro + "\r\n\r\n" + failure.what(), Buttons::Ok, icon, title);
         return false;
     }
 }

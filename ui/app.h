@@ -33,10 +33,10 @@ class App {
     // Runs an event handler under the top-level report.
     void dispatch(const std::function<void()>& handler);
     // Runs a statement; a Failure is shown as `intro`, a blank line and the
-    // failure's name, with OK and the exclamation icon, and the handler goes
-    // on. Whether the statement succeeded.
+    // failure's name, with OK and the icon, and the handler goes on. Whether
+    // the statement succeeded.
     bool reportAndGoOn(const std::function<void()>& statement, const std::string& intro,
-                       const std::string& title);
+                       const std::string& title, Icon icon = Icon::Exclamation);
     // The top-level report itself: a message box naming the failure, then
     // the end of the program.
     [[noreturn]] void fail(const std::string& what);

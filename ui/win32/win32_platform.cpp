@@ -234,6 +234,13 @@ int Win32Platform::nextShowCommand() {
     if (!firstShow_)
         return SW_SHOW;
     firstShow_ = false;
+    // Taken from the start-up information itself: Wine does not apply it
+    // to SW_SHOWDEFAULT.
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    GetStartupInfoW(&startup);
+    if (startup.dwFlags & STARTF_USESHOWWINDOW)
+        return startup.wShowWindow;
     return SW_SHOWDEFAULT;
 }
 

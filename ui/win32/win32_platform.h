@@ -63,8 +63,8 @@ class Win32Platform : public Platform {
     void enroll(Win32Form* form) { forms_.push_back(form); }
     void withdraw(Win32Form* form);
     void windowGone(const Win32Form& form);
-    // SW_SHOWDEFAULT for the program's first window, so that a start with a
-    // window style (minimized) applies to it; SW_SHOW afterwards.
+    // For the program's first window the show command it was started with
+    // (the agent starts the tool minimized); SW_SHOW afterwards.
     int nextShowCommand();
 
   protected:

@@ -38,4 +38,68 @@ void moveMouseTo(HWND window, POINT at) {
     PostMessageW(window, WM_MOUSEMOVE, 0, pointParam(at));
 }
 
+namespace {
+
+void send(INPUT input) {
+    SendInput(1, &input, sizeof input);
+}
+
+}  // namespace
+
+void pointerTo(POINT screen) {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    // Absolute moves run from 0 to 65535 across the screen; round up so the
+    // platform's scaling lands on the pixel itself.
+    input.mi.dx = static_cast<LONG>((screen.x * 65536LL + width - 1) / width);
+    input.mi.dy = static_cast<LONG>((screen.y * 65536LL + height - 1) / height);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    send(input);
+    Sleep(30);
+}
+
+void pointerClick(POINT screen) {
+    pointerTo(screen);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    send(input);
+    Sleep(30);
+    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    send(input);
+    Sleep(30);
+}
+
+void typeText(const std::wstring& text) {
+    for (wchar_t ch : text) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wScan = ch;
+        input.ki.dwFlags = KEYEVENTF_UNICODE;
+        send(input);
+        input.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        send(input);
+    }
+    Sleep(50);
+}
+
+void pressKey(WORD virtualKey) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    send(input);
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    send(input);
+    Sleep(50);
+}
+
+POINT centreOf(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    POINT at{client.right / 2, client.bottom / 2};
+    ClientToScreen(window, &at);
+    return at;
+}
+
 }  // namespace bv::automation

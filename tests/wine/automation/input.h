@@ -1,8 +1,10 @@
 #pragma once
-// Mouse input posted straight to a window, as its own handlers receive it.
-// Posting skips the X server and the window manager, so tests do not depend
-// on window placement or focus.
+// Mouse and keyboard input for the tests. Posted input goes straight to a
+// window, as its own handlers receive it, and does not depend on window
+// placement or focus; real input goes through the system's input queue.
 #include <windows.h>
+
+#include <string>
 
 namespace bv::automation {
 
@@ -14,5 +16,16 @@ void click(HWND control);
 void leftClickAt(HWND window, POINT at);
 void rightClickAt(HWND window, POINT at);
 void moveMouseTo(HWND window, POINT at);
+
+// Real input, as the mouse and keyboard give it: the system routes it to the
+// window under the pointer, or to the focus of the foreground window, and
+// the platform's own controls and dialogs see it as a user's. Points are in
+// screen coordinates.
+void pointerTo(POINT screen);
+void pointerClick(POINT screen);
+void typeText(const std::wstring& text);
+void pressKey(WORD virtualKey);
+// The centre of a window's client area, on the screen.
+POINT centreOf(HWND window);
 
 }  // namespace bv::automation

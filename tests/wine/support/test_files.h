@@ -18,9 +18,10 @@ inline std::filesystem::path hostPath(const std::string& windowsPath) {
     return std::filesystem::path(std::wstring(windowsPath.begin(), windowsPath.end()));
 }
 
-// A small 24-bit bitmap of one colour, so each slot's file differs.
-inline std::string bitmap(unsigned char r, unsigned char g, unsigned char b) {
-    const int w = 8, h = 8, row = w * 3, size = 54 + row * h;
+// A 24-bit bitmap of w x h black pixels; w a multiple of 4, so that rows
+// need no padding.
+inline std::string blackBitmap(int w, int h) {
+    const int row = w * 3, size = 54 + row * h;
     std::string bmp(static_cast<std::size_t>(size), '\0');
     auto put32 = [&](int at, int v) {
         for (int i = 0; i < 4; ++i)
@@ -29,6 +30,12 @@ inline std::string bitmap(unsigned char r, unsigned char g, unsigned char b) {
     bmp[0] = 'B', bmp[1] = 'M';
     put32(2, size), put32(10, 54), put32(14, 40), put32(18, w), put32(22, h);
     bmp[26] = 1, bmp[28] = 24;
+    return bmp;
+}
+
+// A small 24-bit bitmap of one colour, so each slot's file differs.
+inline std::string bitmap(unsigned char r, unsigned char g, unsigned char b) {
+    std::string bmp = blackBitmap(8, 8);
     for (std::size_t i = 54; i + 2 < bmp.size(); i += 3) {
         bmp[i] = static_cast<char>(b);  // pixels are stored blue, green, red
         bmp[i + 1] = static_cast<char>(g);

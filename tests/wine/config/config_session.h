@@ -1,0 +1,193 @@
+#pragma once
+// The real configuration tool under Wine, driven with the real mouse and
+// keyboard on a data store that the test lays out.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "automation/controls.h"
+#include "automation/input.h"
+#include "automation/message_box.h"
+#include "automation/pixels.h"
+#include "automation/process.h"
+#include "automation/wait.h"
+#include "automation/window_search.h"
+#include "datastore/fileops.h"
+#include "datastore/note.h"
+#include "datastore/paths.h"
+#include "datastore/wide.h"
+#include "tests/wine/support/test_files.h"
+
+namespace bv::testing {
+
+using namespace std::chrono_literals;
+namespace ba = bv::automation;
+
+inline constexpr const wchar_t* kToolTitle = L"Brenlo Vistrel v1.0 - Settings";
+inline constexpr const char* kPicturesDir = "C:\\pics";
+
+struct RtfSource {
+    std::string bytes;
+    std::size_t at = 0;
+};
+
+inline DWORD CALLBACK readRtfSource(DWORD_PTR cookie, LPBYTE buffer, LONG want, LONG* got) {
+    auto& s = *reinterpret_cast<RtfSource*>(cookie);
+    const auto n = std::min<std::size_t>(static_cast<std::size_t>(want), s.bytes.size() - s.at);
+    std::copy_n(s.bytes.data() + s.at, n, buffer);
+    s.at += n;
+    *got = static_cast<LONG>(n);
+    return 0;
+}
+
+// The plain text of a note file as the platform's own rich edit control reads it.
+inline std::optional<std::string> richEditText(const std::string& path) {
+    static HMODULE library = LoadLibraryW(L"riched20.dll");
+    if (!library)
+        return std::nullopt;
+    HWND box = CreateWindowExW(0, RICHEDIT_CLASSW, L"", WS_POPUP | ES_MULTILINE, 0, 0, 100, 50,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    RtfSource source{fs::readFile(path)};
+    EDITSTREAM stream{};
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+    stream.pfnCallback = &readRtfSource;
+    SendMessageW(box, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    std::wstring text(4096, L'\0');
+    GETTEXTEX get{};
+    get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    get.codepage = 1200;
+    text.resize(static_cast<std::size_t>(SendMessageW(
+        box, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(text.data()))));
+    DestroyWindow(box);
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n'))
+        text.pop_back();
+    if (stream.dwError)
+        return std::nullopt;
+    return text::narrow(text);
+}
+
+class ConfigSession : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::error_code ec;
+        std::filesystem::remove_all(hostPath(paths::dataDir()), ec);
+        std::filesystem::remove_all(hostPath(kPicturesDir), ec);
+        std::filesystem::create_directories(hostPath(kPicturesDir));
+    }
+    void TearDown() override {
+        if (tool)
+            tool->kill();
+    }
+
+    // A one-colour picture in the pictures folder; returns its full path.
+    static std::string putPicture(const std::string& name, unsigned char r, unsigned char g,
+                                  unsigned char b) {
+        const std::string path = std::string(kPicturesDir) + "\\" + name;
+        fs::writeFileAtomically(path, bitmap(r, g, b));
+        return path;
+    }
+
+    void startTool(int show = SW_SHOWNORMAL) {
+        tool.emplace(ba::Process::start(fromUnix(BV_CONFIG_EXE), L"", show));
+        window = nullptr;
+        ba::waitUntil(
+            [&] {
+                for (HWND w : ba::topLevelWindows(tool->id()))
+                    if (IsWindowVisible(w) && ba::windowText(w) == kToolTitle)
+                        return (window = w) != nullptr;
+                return false;
+            },
+            15s);
+        ASSERT_NE(window, nullptr) << "the tool's window did not open";
+        Sleep(300);  // let it paint
+        collectControls();
+    }
+
+    void collectControls() {
+        slots.clear();
+        for (const auto& c : ba::childControls(window)) {
+            if (_wcsicmp(c.className.c_str(), L"Edit") == 0)
+                slots.push_back(c);
+            else if (c.className == L"msctls_trackbar32")
+                slider = c.window;
+            else if (c.className == L"BvPictureBox" && c.rect.right - c.rect.left < 50)
+                indicator = c.window;
+            else if (c.className == L"BvFrame" && c.rect.left == 5280 / 15 && c.rect.top == 8)
+                previewFrame = c.window;
+        }
+        std::sort(slots.begin(), slots.end(),
+                  [](const auto& a, const auto& b) { return a.rect.top < b.rect.top; });
+    }
+
+    HWND slotWindow(int slot) const { return slots.at(static_cast<std::size_t>(slot - 1)).window; }
+    std::string slotText(int slot) const { return text::narrow(ba::windowText(slotWindow(slot))); }
+    HWND button(const wchar_t* caption) const {
+        return ba::findControl(window, L"Button", caption).window;
+    }
+    int sliderValue() const { return static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0)); }
+
+    // Clicks the slot and waits for the file-open dialog.
+    HWND openDialogOf(int slot) {
+        ba::pointerClick(ba::centreOf(slotWindow(slot)));
+        return ba::findWindow(L"#32770", L"Add wallpaper to top 10", 10s);
+    }
+    // A pick as the user makes it: the slot, the dialog, the name typed, Enter.
+    void pick(int slot, const std::string& path) {
+        HWND dialog = openDialogOf(slot);
+        ASSERT_NE(dialog, nullptr) << "no file-open dialog for slot " << slot;
+        SetForegroundWindow(dialog);
+        Sleep(200);
+        ba::typeText(text::widen(path));
+        ba::pressKey(VK_RETURN);
+        ASSERT_TRUE(ba::waitUntil([&] { return !IsWindow(dialog); }, 10s))
+            << "the dialog stayed open for " << path;
+        Sleep(100);
+    }
+    void cancelPick(int slot) {
+        HWND dialog = openDialogOf(slot);
+        ASSERT_NE(dialog, nullptr);
+        SetForegroundWindow(dialog);
+        Sleep(200);
+        ba::pressKey(VK_ESCAPE);
+        ASSERT_TRUE(ba::waitUntil([&] { return !IsWindow(dialog); }, 10s));
+    }
+    void hover(int slot) {
+        RECT r{};
+        GetWindowRect(slotWindow(slot), &r);
+        ba::pointerTo(POINT{r.left + 20, (r.top + r.bottom) / 2});
+        ba::pointerTo(POINT{r.left + 40, (r.top + r.bottom) / 2});
+        Sleep(250);
+    }
+
+    // What the preview shows inside its border, on the screen.
+    ba::Pixels preview() const {
+        POINT origin{40 + 1, 24 + 1};
+        ClientToScreen(previewFrame, &origin);
+        return ba::captureScreen(RECT{origin.x, origin.y, origin.x + 215, origin.y + 127});
+    }
+    std::uint32_t previewCentre() const { return preview().at(107, 63); }
+    std::uint32_t indicatorColour() const {
+        const POINT at = ba::centreOf(indicator);
+        return ba::captureScreen(RECT{at.x, at.y, at.x + 1, at.y + 1}).at(0, 0);
+    }
+
+    std::optional<ba::Process> tool;
+    HWND window = nullptr;
+    std::vector<ba::Control> slots;
+    HWND slider = nullptr, indicator = nullptr, previewFrame = nullptr;
+};
+
+inline std::uint32_t colour(unsigned r, unsigned g, unsigned b) {
+    return (r << 16) | (g << 8) | b;
+}
+
+}  // namespace bv::testing
