@@ -34,14 +34,15 @@ bool deleteOwnFileAfterExit(const std::string& path) {
     const std::wstring target = text::widen(path);
     if (GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES || !isOwnFile(target))
         return false;
-    // cmd retries about once a second until the file is gone, for a minute
-    // at most: the program ends within milliseconds of starting it.
+    // cmd retries about once a second, for a minute at most, and stops as
+    // soon as the file is gone: the program ends within milliseconds of
+    // starting it. Not "@(" before the block: Wine's cmd does not take it.
     const std::wstring cmd = text::widen(paths::systemDir() + "\\cmd.exe");
     const std::wstring ping = text::widen(paths::systemDir() + "\\ping.exe");
     const std::wstring quoted = L"\"" + target + L"\"";
-    std::wstring line = L"\"" + cmd + L"\" /d /q /c \"for /l %i in (1,1,60) do @(del /q " + quoted +
-                        L" >nul 2>&1 & if exist " + quoted + L" \"" + ping +
-                        L"\" -n 2 127.0.0.1 >nul)\"";
+    std::wstring line = L"\"" + cmd + L"\" /d /q /c for /l %i in (1,1,60) do (del /q " + quoted +
+                        L" >nul 2>&1 & if exist " + quoted + L" (" + ping +
+                        L" -n 2 127.0.0.1 >nul) else exit)";
     const std::wstring directory = text::widen(paths::systemDir());
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
