@@ -40,6 +40,15 @@ function(bv_define_package)
     COMMENT "Package folder ${BV_PACKAGE_DIR}"
     VERBATIM)
 
+  if(TARGET brenlo_kel_vo_config)
+    set(with_tool ON)
+  else()
+    set(with_tool OFF)
+  endif()
+  add_test(NAME package_layout
+    COMMAND ${CMAKE_COMMAND} -DPACKAGE=${BV_PACKAGE_DIR} -DWITH_TOOL=${with_tool}
+            -P ${PROJECT_SOURCE_DIR}/installer/check_package.cmake)
+
   install(PROGRAMS $<TARGET_FILE:setup> DESTINATION .)
   install(PROGRAMS ${data_files} DESTINATION Data)
   install(FILES ${BV_README} DESTINATION Data RENAME readme.zip)
