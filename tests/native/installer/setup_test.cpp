@@ -102,15 +102,6 @@ TEST_F(SetupTest, FiveStepsOnFiveTicksPlaceEveryFileThenThank) {
     EXPECT_EQ(content(paths::systemLibrary("RICHTX32.OCX")), "package RICHTX32.OCX");
     EXPECT_EQ(content(paths::systemLibrary("MSCOMCTL.OCX")), "(absent)");
     EXPECT_FALSE(std::filesystem::exists(fs::hostPath(paths::dataDir())));
-
-    // Over an installed system: the folder exists, every copy overwrites,
-    // and nothing but the two usual boxes is said.
-    drive.put("C:\\pkg\\Data\\brenlo_kel_vo.exe", "newer agent");
-    auto again = start(ui::Answer::Yes);
-    finish(*again);
-    ASSERT_EQ(again->sim.messageBoxes.size(), 2u);
-    EXPECT_EQ(again->sim.messageBoxes[1].prompt, "Thank You for selecting Brenlo kelvotop.");
-    EXPECT_EQ(content(paths::agentStartupExe()), "newer agent");
 }
 
 TEST_F(SetupTest, PackageWithoutTheAgentStopsAtTheFirstStep) {
