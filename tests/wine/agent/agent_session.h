@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -57,14 +58,18 @@ class AgentSession : public ::testing::Test {
     }
 
     // The show command the stand-in tool was started with, once it has run;
-    // nullopt if it was not started within the time.
+    // nullopt if it was not started within the time. The file exists before
+    // the stand-in has written its line, so the line's end is waited for.
     static std::optional<int> toolStartedWith(std::chrono::milliseconds timeout) {
-        if (!ba::waitUntil([] { return std::filesystem::exists(kToolRecord); }, timeout))
+        std::string line;
+        auto written = [&] {
+            std::ifstream started(kToolRecord, std::ios::binary);
+            line.assign(std::istreambuf_iterator<char>(started), {});
+            return line.find('\n') != std::string::npos;
+        };
+        if (!ba::waitUntil(written, timeout))
             return std::nullopt;
-        std::ifstream started(kToolRecord);
-        int show = -1;
-        started >> show;
-        return show;
+        return std::stoi(line);
     }
     static constexpr const wchar_t* kToolRecord = L"C:\\stand_in_started.txt";
 

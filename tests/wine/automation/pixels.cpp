@@ -7,6 +7,10 @@ namespace bv::automation {
 
 namespace {
 
+COLORREF colorRef(std::uint32_t rgb) {
+    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
 // A 32-bit top-down bitmap selected into a memory DC; freed on every path out.
 class Canvas {
   public:
@@ -33,6 +37,13 @@ class Canvas {
 
     HDC dc() const { return dc_; }
     HDC screen() const { return screen_; }
+
+    void fill(std::uint32_t rgb) {
+        HBRUSH brush = CreateSolidBrush(colorRef(rgb));
+        const RECT all{0, 0, width_, height_};
+        FillRect(dc_, &all, brush);
+        DeleteObject(brush);
+    }
 
     Pixels pixels() const {
         GdiFlush();
@@ -99,12 +110,22 @@ Pixels renderIcon(HICON icon, std::uint32_t background) {
         DeleteObject(info.hbmColor);
     }
     Canvas canvas(width, height);
-    HBRUSH brush = CreateSolidBrush(
-        RGB((background >> 16) & 0xFF, (background >> 8) & 0xFF, background & 0xFF));
-    const RECT all{0, 0, width, height};
-    FillRect(canvas.dc(), &all, brush);
-    DeleteObject(brush);
+    canvas.fill(background);
     DrawIconEx(canvas.dc(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+    return canvas.pixels();
+}
+
+Pixels renderText(const std::wstring& text, HFONT font, LONG width, LONG height,
+                  std::uint32_t foreground, std::uint32_t background) {
+    Canvas canvas(width, height);
+    canvas.fill(background);
+    RECT all{0, 0, width, height};
+    HGDIOBJ old = SelectObject(canvas.dc(), font);
+    SetBkMode(canvas.dc(), TRANSPARENT);
+    SetTextColor(canvas.dc(), colorRef(foreground));
+    DrawTextW(canvas.dc(), text.c_str(), static_cast<int>(text.size()), &all,
+              DT_NOPREFIX | DT_EXPANDTABS | DT_TOP | DT_LEFT);
+    SelectObject(canvas.dc(), old);
     return canvas.pixels();
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace bv::automation {
@@ -21,5 +22,17 @@ Pixels captureScreen(RECT area);
 
 // `icon` drawn at its own size over a plain `background` (0x00RRGGBB).
 Pixels renderIcon(HICON icon, std::uint32_t background);
+
+// `text` drawn in `font` as a window draws a left-aligned single-line label
+// (DrawText from the top-left corner) on a `width` by `height` area of
+// `background`, in `foreground` (both 0x00RRGGBB).
+Pixels renderText(const std::wstring& text, HFONT font, LONG width, LONG height,
+                  std::uint32_t foreground, std::uint32_t background);
+
+// 0x00RRGGBB of a COLORREF.
+inline std::uint32_t toRgb(COLORREF colour) {
+    return (static_cast<std::uint32_t>(GetRValue(colour)) << 16) |
+           (static_cast<std::uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
+}
 
 }  // namespace bv::automation

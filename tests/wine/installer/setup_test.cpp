@@ -1,0 +1,251 @@
+// setup under Wine from test packages: the confirmation, the five steps as
+// the window shows them, the error and the closing messages.
+#include <stdexcept>
+
+#include "automation/controls.h"
+#include "automation/pixels.h"
+#include "automation/screenshot.h"
+#include "installer/setup_window.h"
+#include "tests/wine/installer/installer_session.h"
+#include "ui/win32/fonts.h"
+
+namespace bv::testing {
+namespace {
+
+class SetupSession : public InstallerSession {
+  protected:
+    HWND setupWindow(const ba::Process& process) const {
+        HWND found = nullptr;
+        ba::waitUntil(
+            [&] {
+                for (HWND w : windowsShown(process))
+                    if (ba::windowText(w) == L"Install Brenlo vistrel v1.0")
+                        return (found = w) != nullptr;
+                return false;
+            },
+            20s);
+        if (!found)
+            throw std::runtime_error("no setup window");
+        return found;
+    }
+
+    // The status text the window shows: the one of `candidates` whose
+    // rendering in the label's place matches the screen, else "?".
+    std::wstring statusShown(HWND window) {
+        const ui::ControlSpec& frame = row("Frame1");
+        const ui::ControlSpec& label = row("Label1");
+        POINT at{(frame.left + label.left) / 15, (frame.top + label.top) / 15};
+        ClientToScreen(window, &at);
+        const LONG width = label.width / 15, height = label.height / 15;
+        const ba::Pixels shown = ba::captureScreen({at.x, at.y, at.x + width, at.y + height});
+        for (const wchar_t* text : kStatusTexts) {
+            const ba::Pixels expected = ba::renderText(text, fonts.get(label.font), width, height,
+                                                       ba::toRgb(GetSysColor(COLOR_WINDOWTEXT)),
+                                                       ba::toRgb(GetSysColor(COLOR_BTNFACE)));
+            if (expected.rgb == shown.rgb)
+                return text;
+        }
+        return L"?";
+    }
+    // The status text under a message box that ends the program: the box is
+    // moved aside and the window repaints what it uncovers.
+    std::wstring statusBehind(HWND window, const ba::MessageBoxInfo& box) {
+        SetWindowPos(box.window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        std::wstring shown;
+        ba::waitUntil([&] { return (shown = statusShown(window)) != L"?"; }, 5s);
+        return shown;
+    }
+    static const ui::ControlSpec& row(const char* name) {
+        for (const ui::ControlSpec& c : installer::kSetupLayout.controls)
+            if (std::string(c.name) == name)
+                return c;
+        throw std::logic_error(name);
+    }
+    static constexpr const wchar_t* kStatusTexts[] = {L"_",
+                                                      L"Loading setup...",
+                                                      L"Creating start Menu item...",
+                                                      L"Copying new items...",
+                                                      L"Regitering product...",
+                                                      L"Completed."};
+
+    // Runs setup from the package to its last message box and returns it.
+    ba::MessageBoxInfo runToTheEnd(ba::Process& setup) {
+        answer(box(setup), L"Yes");
+        return box(setup);
+    }
+
+    ui::win32::FontCache fonts;
+};
+
+// Holds every timer tick of one thread until the test lets it pass.
+class TickGate {
+  public:
+    explicit TickGate(DWORD thread)
+        : waiting_(CreateEventW(nullptr, FALSE, FALSE, L"bv_tick_gate_waiting")),
+          go_(CreateSemaphoreW(nullptr, 0, 100, L"bv_tick_gate_go")) {
+        HMODULE gate = LoadLibraryW(fromUnix(BV_TICK_GATE).c_str());
+        auto proc = gate ? reinterpret_cast<HOOKPROC>(
+                               reinterpret_cast<void (*)()>(GetProcAddress(gate, "GetMsgProc")))
+                         : nullptr;
+        hook_ = proc ? SetWindowsHookExW(WH_GETMESSAGE, proc, gate, thread) : nullptr;
+        if (!hook_)
+            throw std::runtime_error("cannot hook the thread's messages");
+    }
+    ~TickGate() {
+        ReleaseSemaphore(go_, 100, nullptr);
+        UnhookWindowsHookEx(hook_);
+        CloseHandle(waiting_);
+        CloseHandle(go_);
+    }
+    TickGate(const TickGate&) = delete;
+    TickGate& operator=(const TickGate&) = delete;
+
+    // True once a tick is held, before it has run.
+    bool held() { return WaitForSingleObject(waiting_, 20000) == WAIT_OBJECT_0; }
+    void pass() { ReleaseSemaphore(go_, 1, nullptr); }
+
+  private:
+    HANDLE waiting_, go_;
+    HHOOK hook_ = nullptr;
+};
+
+TEST_F(SetupSession, NoAtTheConfirmationShowsNoWindowAndCreatesNothing) {
+    makePackage({});
+    ba::Process& setup = startSetup();
+    const ba::MessageBoxInfo confirm = box(setup);
+    EXPECT_EQ(confirm.title, L"Confirm setup");
+    EXPECT_EQ(confirm.prompt, L"Do you want install brenlo vistrel for your computer");
+    EXPECT_EQ(confirm.icon, ba::MessageIcon::Question);
+    EXPECT_EQ(confirm.defaultButton, L"&Yes");
+    EXPECT_TRUE(windowsShown(setup).empty());
+    answer(confirm, L"No");
+    expectEnds(setup);
+    EXPECT_FALSE(exists(paths::startMenuFolder()));
+    EXPECT_FALSE(exists(paths::agentStartupExe()));
+}
+
+TEST_F(SetupSession, FiveStepsAsTheWindowShowsThemThenTheClosingMessage) {
+    makePackage({.libraries = {"comdlg32.ocx", "RICHTX32.OCX", "MSCOMCTL.OCX"}});
+    put(hostPath(paths::systemLibrary("comdlg32.ocx")), "system comdlg32");
+    put(hostPath(paths::systemLibrary("RICHTX32.OCX")), "system richtx32");
+    ba::Process& setup = startSetup();
+    const ba::MessageBoxInfo confirm = box(setup);
+    TickGate gate(GetWindowThreadProcessId(confirm.window, nullptr));
+    answer(confirm, L"Yes");
+
+    HWND window = setupWindow(setup);
+    std::vector<std::wstring> seen;
+    std::vector<bool> folderAt;
+    for (int tick = 1; tick <= 5; ++tick) {
+        ASSERT_TRUE(gate.held()) << "tick " << tick;
+        seen.push_back(statusShown(window));
+        folderAt.push_back(exists(paths::startMenuFolder()));
+        if (tick == 4)
+            ba::saveScreenshot(window, L"setup_window_step3");
+        gate.pass();
+    }
+    const ba::MessageBoxInfo closing = box(setup);
+    ba::saveScreenshot(nullptr, L"setup_closing_message");
+    seen.push_back(statusBehind(window, closing));
+    EXPECT_EQ(seen, std::vector<std::wstring>(std::begin(kStatusTexts), std::end(kStatusTexts)));
+    EXPECT_EQ(folderAt, (std::vector<bool>{false, false, true, true, true}));
+    EXPECT_EQ(closing.title, L"Completed");
+    EXPECT_EQ(closing.prompt, L"Thank You for selecting Brenlo kelvotop.");
+    EXPECT_EQ(closing.icon, ba::MessageIcon::Information);
+    EXPECT_EQ(closing.buttons.size(), 1u);
+
+    // The window as laid out: centred, no taskbar button, no push button.
+    RECT client{}, outer{};
+    GetClientRect(window, &client);
+    GetWindowRect(window, &outer);
+    EXPECT_EQ(client.right, 472);
+    EXPECT_EQ(client.bottom, 302);
+    EXPECT_LE(std::abs((outer.left + outer.right) - GetSystemMetrics(SM_CXSCREEN)), 1);
+    EXPECT_LE(std::abs((outer.top + outer.bottom) - GetSystemMetrics(SM_CYSCREEN)), 1);
+    EXPECT_NE(GetWindow(window, GW_OWNER), nullptr);
+    EXPECT_FALSE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    for (const ba::Control& c : ba::childControls(window))
+        EXPECT_NE(_wcsicmp(c.className.c_str(), L"Button"), 0) << "a push button " << c.text;
+
+    answer(closing, L"OK");
+    expectEnds(setup);
+    EXPECT_EQ(content(paths::configToolExe()), "MZ stand-in configuration tool");
+    EXPECT_EQ(fs::readFile(paths::agentStartupExe()),
+              fs::readFile("C:\\pkg\\Data\\brenlo_kel_vo.exe"));
+    EXPECT_EQ(fs::readFile(paths::uninstallExe()), fs::readFile("C:\\pkg\\Data\\uninstall.exe"));
+    EXPECT_EQ(fs::readFile(paths::readmeTxt()), fs::readFile("C:\\pkg\\Data\\readme.zip"));
+    EXPECT_EQ(content(paths::systemLibrary("comdlg32.ocx")), "package comdlg32.ocx");
+    EXPECT_EQ(content(paths::systemLibrary("RICHTX32.OCX")), "package RICHTX32.OCX");
+    EXPECT_EQ(content(paths::systemLibrary("MSCOMCTL.OCX")), "(absent)");
+    EXPECT_FALSE(exists(paths::dataDir()));
+}
+
+TEST_F(SetupSession, MissingMainProgramStopsWithTheErrorAndCreatesNothing) {
+    auto expectError = [&](const std::wstring& directory) {
+        ba::Process& setup = startSetup(directory);
+        const ba::MessageBoxInfo error = runToTheEnd(setup);
+        EXPECT_EQ(error.title, L"Error");
+        EXPECT_EQ(error.prompt, L"Cannot find installation file(s)");
+        EXPECT_EQ(error.icon, ba::MessageIcon::Stop);
+        EXPECT_EQ(statusBehind(setupWindow(setup), error), L"Loading setup...");
+        answer(error, L"OK");
+        expectEnds(setup);
+        EXPECT_FALSE(exists(paths::startMenuFolder()));
+    };
+    makePackage({.agent = false});
+    expectError(kPackage);
+    // A complete package, but started with another current directory.
+    sfs::remove_all(kPackage);
+    makePackage({});
+    expectError(L"C:\\");
+}
+
+TEST_F(SetupSession, ClosingMessageNamesTheReadmeThatIsMissingAndKeepsTheSystemsLibrary) {
+    makePackage({.readme = false});
+    put(hostPath(paths::systemLibrary("MSCOMCTL.OCX")), "system mscomctl");
+    ba::Process& setup = startSetup();
+    const ba::MessageBoxInfo closing = runToTheEnd(setup);
+    EXPECT_EQ(closing.title, L"Completed");
+    EXPECT_EQ(closing.icon, ba::MessageIcon::Exclamation);
+    const std::string prompt = text::narrow(closing.prompt);
+    EXPECT_NE(prompt.find(paths::readmeTxt()), std::string::npos) << prompt;
+    EXPECT_NE(prompt.find("File not found: Data\\readme.zip"), std::string::npos) << prompt;
+    answer(closing, L"OK");
+    expectEnds(setup);
+    EXPECT_FALSE(exists(paths::readmeTxt()));
+    EXPECT_TRUE(exists(paths::uninstallExe()));
+    EXPECT_EQ(content(paths::systemLibrary("MSCOMCTL.OCX")), "system mscomctl");
+}
+
+TEST_F(SetupSession, SecondRunOverwritesAndNamesTheRunningAgentsFile) {
+    makePackage({.libraries = {"MSCOMCTL.OCX"}});
+    put(hostPath(paths::systemLibrary("MSCOMCTL.OCX")), "system mscomctl");
+    ba::Process& first = startSetup();
+    answer(runToTheEnd(first), L"OK");
+    expectEnds(first);
+    EXPECT_EQ(content(paths::systemLibrary("MSCOMCTL.OCX")), "package MSCOMCTL.OCX");
+
+    // Over an installed system: only the two usual boxes.
+    put(hostPath(paths::systemLibrary("MSCOMCTL.OCX")), "system mscomctl");
+    ba::Process& second = startSetup();
+    const ba::MessageBoxInfo closing = runToTheEnd(second);
+    EXPECT_EQ(closing.prompt, L"Thank You for selecting Brenlo kelvotop.");
+    answer(closing, L"OK");
+    expectEnds(second);
+    EXPECT_EQ(content(paths::systemLibrary("MSCOMCTL.OCX")), "package MSCOMCTL.OCX");
+
+    // The agent runs from the Startup folder, as after a log-on.
+    ba::Process& agent = start(text::widen(paths::agentStartupExe()));
+    box(agent);  // its first-run message: it is up and running
+    ba::Process& third = startSetup();
+    const ba::MessageBoxInfo named = runToTheEnd(third);
+    EXPECT_EQ(named.icon, ba::MessageIcon::Exclamation);
+    const std::string prompt = text::narrow(named.prompt);
+    EXPECT_NE(prompt.find(paths::agentStartupExe()), std::string::npos) << prompt;
+    EXPECT_EQ(prompt.find(paths::configToolExe()), std::string::npos) << prompt;
+    answer(named, L"OK");
+    expectEnds(third);
+}
+
+}  // namespace
+}  // namespace bv::testing
