@@ -1,7 +1,6 @@
 #include "ui/win32/win32_platform.h"
 
 #include <commctrl.h>
-#include <ole2.h>
 
 #include <algorithm>
 
@@ -26,8 +25,6 @@ constexpr int kLastShowCommand = 11;  // SW_FORCEMINIMIZE
 }  // namespace
 
 Win32Platform::Win32Platform() : instance_(GetModuleHandleW(nullptr)), pictures_(instance_) {
-    // OLE pictures and the Explorer-style file dialog need OLE on this thread.
-    oleStarted_ = SUCCEEDED(OleInitialize(nullptr));
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_WIN95_CLASSES;
@@ -47,8 +44,7 @@ Win32Platform::~Win32Platform() {
     for (auto& entry : icons_)
         if (entry.second)
             DestroyIcon(entry.second);
-    if (oleStarted_)
-        OleUninitialize();
+    endOle();
 }
 
 std::unique_ptr<FormPeer> Win32Platform::createPeer(Form& form) {

@@ -75,7 +75,6 @@ class Win32Platform : public Platform {
 
   private:
     HINSTANCE instance_;
-    bool oleStarted_ = false;
     HWND parking_ = nullptr;
     HCURSOR hand_ = nullptr;
     FontCache fonts_;
