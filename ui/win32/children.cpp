@@ -211,6 +211,8 @@ void Children::addTooltip(Child& child) {
     if (!tip || !*tip || !owner)
         return;
     if (!tooltip_) {
+        if (!form_.platform().startCommonControls())
+            return;
         // Always shown: the agent bar is seldom the active window.
         tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                    WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
