@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "automation/input.h"
 #include "automation/message_box.h"
 #include "automation/screenshot.h"
 #include "automation/wallpaper.h"
@@ -700,6 +701,9 @@ TEST_F(Win32Back, MovedImagesRepaintAndMoveTheirTooltips) {
     EXPECT_EQ(shot.at(9, 4), kRed);
     EXPECT_EQ(shot.at(9, 11), GetSysColor(COLOR_BTNFACE));
 
+    // Tooltips of windowless controls come with the mouse.
+    bv::automation::moveMouseTo(window(), POINT{9, 6});
+    pump(50);
     HWND tips = threadWindow(TOOLTIPS_CLASSW, window());
     ASSERT_NE(tips, nullptr);
     ASSERT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 1);
