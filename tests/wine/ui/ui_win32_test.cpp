@@ -763,6 +763,39 @@ TEST_F(Win32Back, PicturesComeFromResourcesAndFiles) {
     DeleteFileW(bv::text::widen(junk).c_str());
 }
 
+// The agent shows the bar from a bitmap made of the JPEG: its pixels must be
+// the platform decoder's.
+std::vector<std::uint8_t> drawn(const bv::ui::win32::LoadedPicture& picture) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = picture.width();
+    info.bmiHeader.biHeight = -picture.height();
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP target = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, target);
+    picture.draw(dc, RECT{0, 0, picture.width(), picture.height()});
+    GdiFlush();
+    const auto* first = static_cast<const std::uint8_t*>(bits);
+    std::vector<std::uint8_t> out(first,
+                                  first + ((picture.width() * 3 + 3) & ~3) * picture.height());
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(target);
+    return out;
+}
+
+TEST_F(Win32Back, TheBarBitmapHoldsTheJpegAsDecoded) {
+    auto& cache = platform.pictures();
+    auto bitmap = cache.resource({PictureType::Bitmap, BV_BMP_BAR});
+    auto jpeg = cache.resource({PictureType::Jpeg, BV_JPEG_BAR});
+    ASSERT_EQ(bitmap->width(), jpeg->width());
+    ASSERT_EQ(bitmap->height(), jpeg->height());
+    EXPECT_TRUE(drawn(*bitmap) == drawn(*jpeg));
+}
+
 TEST_F(Win32Back, FormMovesAndRefusesPlacesOutOfRange) {
     form->setLeft(1500);
     form->setTop(3000);
