@@ -57,7 +57,7 @@ constexpr ControlSpec kAgentBarControls[] = {
      .top = 0,
      .width = 2655,
      .height = 375,
-     .picture = {PictureType::Jpeg, BV_JPEG_BAR}},
+     .picture = {PictureType::Bitmap, BV_BMP_BAR}},
 };
 
 constexpr ui::MenuItemSpec kAgentMenu[] = {

@@ -219,6 +219,7 @@ def check_rc(text, folder):
 def main(argv):
     folder = argv[1] if len(argv) > 1 else os.path.dirname(os.path.abspath(__file__))
     checks = [("agent_bar.jpg", lambda d: check_jpeg(d, 177, 25))]
+    checks += [("agent_bar.bmp", lambda d: check_bmp(d, 177, 25))]
     checks += [(name, lambda d: check_bmp(d, 27, 13)) for name in BUTTONS]
     checks += [
         ("placeholder.bmp", lambda d: check_bmp(d, 210, 123)),

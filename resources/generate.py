@@ -891,6 +891,9 @@ def main(argv):
     background = bar_background()
     quality, jpeg = bar_jpeg(agent_bar(background))
     write(out, "agent_bar.jpg", jpeg)
+    # The agent shows the bar as this bitmap: the JPEG decoded once here
+    # (libjpeg, as the platform's decoder under Wine) spares it OLE at start.
+    write(out, "agent_bar.bmp", bmp24(Image.open(io.BytesIO(jpeg))))
 
     under_button = background.crop((MENU_BUTTON_X, BUTTON_Y, MENU_BUTTON_X + BUTTON_W, BUTTON_Y + BUTTON_H))
     write(out, "play.bmp", bmp24(button("normal", "play", under_button)))

@@ -11,6 +11,9 @@
 #define BV_BMP_DIM 103
 #define BV_BMP_LIT 104
 
+// The agent bar's background, 177 by 25 pixels: agent_bar.jpg as decoded.
+#define BV_BMP_BAR 105
+
 // The configuration tool's placeholder preview, 210 by 123 pixels.
 #define BV_BMP_PLACEHOLDER 101
 // Shown instead for a file that is no picture the tool can show.

@@ -149,9 +149,9 @@ fi
 # The benchmarks' figures, for the record (they assert none).
 for flavour in windows windows-x64; do
     bench=build/$flavour/Testing/Temporary/LastTest.log
-    if [[ -f $bench ]] && grep -q 'start to shown' "$bench"; then
-        echo "== agent benchmark under Wine, $flavour build (medians of 3 runs)"
-        grep -A2 'start to shown' "$bench"
+    if [[ -f $bench ]] && grep -q '^== benchmark' "$bench"; then
+        echo "== benchmark under Wine, $flavour build:"
+        sed -n '/^== benchmark/,/^== end of benchmark/p' "$bench" | grep -v '^== end'
     fi
     if [[ -f $bench ]] && grep -q 'config preview' "$bench"; then
         echo "== configuration tool preview benchmark under Wine, $flavour build"

@@ -1,6 +1,7 @@
 #include "ui/win32/children.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <cmath>
 #include <string_view>
@@ -135,10 +136,41 @@ void Children::create() {
     for (auto& child : list_)
         create(*child);
     stack();
+    // Tooltips of windowless controls wait for the mouse to come over the
+    // window: made at start, they would load the common controls with it.
+    tooltipsLate_ = false;
     for (auto& child : list_) {
         child->afterCreate();
-        addTooltip(*child);
+        const char* tip = child->control().spec().tooltip;
+        if (tip && *tip && !child->hwnd())
+            tooltipsLate_ = true;
     }
+    if (!tooltipsLate_)
+        addTooltips();
+}
+
+void Children::addTooltips() {
+    for (auto& child : list_)
+        addTooltip(*child);
+}
+
+void Children::mouseMoved(HWND window, WPARAM wp, LPARAM lp) {
+    if (!tooltipsLate_)
+        return;
+    tooltipsLate_ = false;
+    addTooltips();
+    if (!tooltip_)
+        return;
+    // This first move starts the tooltip's delay, as it would have.
+    const DWORD pos = GetMessagePos();
+    MSG move{};
+    move.hwnd = window;
+    move.message = WM_MOUSEMOVE;
+    move.wParam = wp;
+    move.lParam = lp;
+    move.time = static_cast<DWORD>(GetMessageTime());
+    move.pt = {GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+    SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
 }
 
 void Children::create(Child& child) {
@@ -211,6 +243,8 @@ void Children::addTooltip(Child& child) {
     if (!tip || !*tip || !owner)
         return;
     if (!tooltip_) {
+        if (!form_.platform().startCommonControls())
+            return;
         // Always shown: the agent bar is seldom the active window.
         tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                    WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,

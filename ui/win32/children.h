@@ -102,6 +102,9 @@ class Children {
     void forgetWindows();
 
     void addTooltip(Child& child);
+    // The first mouse move over a window of the form: the tooltips that
+    // waited for it are made and shown this move.
+    void mouseMoved(HWND window, WPARAM wp, LPARAM lp);
     void moveTooltip(const Child& child);
 
     // The control's place in pixels. Throws Failure for a place that the
@@ -111,10 +114,12 @@ class Children {
   private:
     void create(Child& child);
     void stack();
+    void addTooltips();
 
     Win32Form& form_;
     std::vector<std::unique_ptr<Child>> list_;
     HWND tooltip_ = nullptr;
+    bool tooltipsLate_ = false;
     std::deque<std::wstring> tips_;  // the texts the tooltips show
 };
 

@@ -30,6 +30,7 @@ void Win32Form::onMouse(HWND window, Child* container, UINT msg, WPARAM wp, LPAR
     };
     switch (msg) {
         case WM_MOUSEMOVE: {
+            children_.mouseMoved(window, wp, lp);
             Child* target =
                 pressed_ && GetCapture() == window ? pressed_ : children_.hitTest(container, at);
             if (target)

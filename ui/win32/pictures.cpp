@@ -7,6 +7,7 @@
 
 #include "datastore/failure.h"
 #include "datastore/fileops.h"
+#include "ui/win32/late_library.h"
 #include "ui/win32/metrics.h"
 
 namespace bv::ui::win32 {
@@ -17,6 +18,14 @@ constexpr std::size_t kMaxPictureBytes = 256u << 20;
 
 const char kInvalidPicture[] = "Invalid picture";
 
+struct Ole {
+    decltype(&CreateStreamOnHGlobal) createStream = nullptr;
+    decltype(&OleLoadPicture) loadPicture = nullptr;
+    decltype(&OleUninitialize) uninitialize = nullptr;
+    bool started = false;
+};
+Ole gOle;
+
 int himetricToPixels(long himetric, int dpi) {
     return MulDiv(static_cast<int>(himetric), dpi, 2540);
 }
@@ -24,14 +33,20 @@ int himetricToPixels(long himetric, int dpi) {
 // The decoder reads from a stream over a movable memory block; the stream
 // owns the block from here on.
 PicturePtr decodeGlobal(HGLOBAL block, std::size_t size) {
+    try {
+        startOle();
+    } catch (...) {
+        GlobalFree(block);
+        throw;
+    }
     IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream)) || !stream) {
+    if (FAILED(gOle.createStream(block, TRUE, &stream)) || !stream) {
         GlobalFree(block);
         throw Failure("Out of memory");
     }
     IPicture* picture = nullptr;
-    const HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
-                                      reinterpret_cast<void**>(&picture));
+    const HRESULT hr = gOle.loadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
+                                        reinterpret_cast<void**>(&picture));
     stream->Release();
     if (FAILED(hr) || !picture)
         throw Failure(kInvalidPicture);
@@ -50,6 +65,25 @@ std::string resourceMissing(int id) {
 }
 
 }  // namespace
+
+void startOle() {
+    if (gOle.loadPicture)
+        return;
+    Ole ole;
+    ole.createStream =
+        lateFunction<decltype(ole.createStream)>("ole32.dll", "CreateStreamOnHGlobal");
+    ole.uninitialize = lateFunction<decltype(ole.uninitialize)>("ole32.dll", "OleUninitialize");
+    const auto initialize = lateFunction<decltype(&OleInitialize)>("ole32.dll", "OleInitialize");
+    ole.loadPicture = lateFunction<decltype(ole.loadPicture)>("oleaut32.dll", "OleLoadPicture");
+    ole.started = SUCCEEDED(initialize(nullptr));
+    gOle = ole;
+}
+
+void endOle() {
+    if (gOle.started)
+        gOle.uninitialize();
+    gOle = Ole{};
+}
 
 LoadedPicture::LoadedPicture(HBITMAP bitmap) : bitmap_(bitmap) {
     BITMAP info{};

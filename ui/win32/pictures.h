@@ -41,6 +41,12 @@ class LoadedPicture {
 
 using PicturePtr = std::shared_ptr<const LoadedPicture>;
 
+// OLE is loaded and started on this thread at the first picture that needs
+// the platform's decoder, or the first file dialog, never at start: a window
+// of bitmaps alone does without it. endOle undoes startOle at the end.
+void startOle();
+void endOle();
+
 // Throws Failure("Invalid picture") for data the decoder refuses.
 PicturePtr decodePicture(const void* data, std::size_t size);
 

@@ -1,7 +1,6 @@
 #include "ui/win32/win32_platform.h"
 
 #include <commctrl.h>
-#include <ole2.h>
 
 #include <algorithm>
 
@@ -10,6 +9,7 @@
 #include "datastore/win32_error.h"
 #include "resources/resource_ids.h"
 #include "ui/form.h"
+#include "ui/win32/late_library.h"
 #include "ui/win32/win32_form.h"
 
 namespace bv::ui::win32 {
@@ -26,18 +26,29 @@ constexpr int kLastShowCommand = 11;  // SW_FORCEMINIMIZE
 }  // namespace
 
 Win32Platform::Win32Platform() : instance_(GetModuleHandleW(nullptr)), pictures_(instance_) {
-    // OLE pictures and the Explorer-style file dialog need OLE on this thread.
-    oleStarted_ = SUCCEEDED(OleInitialize(nullptr));
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof controls;
-    controls.dwICC = ICC_WIN95_CLASSES;
-    InitCommonControlsEx(&controls);
     Win32Form::registerClasses(instance_);
     parking_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_,
                                nullptr);
     hand_ = LoadCursorW(instance_, MAKEINTRESOURCEW(BV_CURSOR_HAND));
     if (!hand_)
         hand_ = LoadCursorW(nullptr, IDC_HAND);
+}
+
+bool Win32Platform::startCommonControls() {
+    if (commonControls_)
+        return true;
+    try {
+        using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+        const auto init = lateFunction<Init>("comctl32.dll", "InitCommonControlsEx");
+        // Sliders and tooltips are the only common controls the windows use.
+        INITCOMMONCONTROLSEX controls{};
+        controls.dwSize = sizeof controls;
+        controls.dwICC = ICC_BAR_CLASSES;
+        commonControls_ = init(&controls) != FALSE;
+    } catch (const Failure&) {
+        commonControls_ = false;
+    }
+    return commonControls_;
 }
 
 Win32Platform::~Win32Platform() {
@@ -47,8 +58,7 @@ Win32Platform::~Win32Platform() {
     for (auto& entry : icons_)
         if (entry.second)
             DestroyIcon(entry.second);
-    if (oleStarted_)
-        OleUninitialize();
+    endOle();
 }
 
 std::unique_ptr<FormPeer> Win32Platform::createPeer(Form& form) {

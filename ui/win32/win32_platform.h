@@ -55,6 +55,9 @@ class Win32Platform : public Platform {
     PictureCache& pictures() { return pictures_; }
     HCURSOR handCursor() const { return hand_; }
     HICON icon(int resource, bool small);
+    // Loads the common controls (sliders, tooltips) when the first window
+    // needs one. False when they cannot be had.
+    bool startCommonControls();
     // Runs an event handler through the program's dispatcher. Nothing may
     // unwind through the system's callbacks: whatever the dispatcher lets
     // through ends the program here.
@@ -75,7 +78,7 @@ class Win32Platform : public Platform {
 
   private:
     HINSTANCE instance_;
-    bool oleStarted_ = false;
+    bool commonControls_ = false;
     HWND parking_ = nullptr;
     HCURSOR hand_ = nullptr;
     FontCache fonts_;

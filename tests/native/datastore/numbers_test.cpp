@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "datastore/failure.h"
 #include "datastore/numbers.h"
@@ -63,6 +64,32 @@ TEST(SpeedReading, ReadsSignPointAndExponent) {
     EXPECT_TRUE(std::isinf(leadingNumber("-" + std::string(400, '9'))));
 }
 
+// Only decimal digits make a number: what a C library's own reading would
+// also take (hex, "inf", "nan") reads as the zero before it or as nothing.
+TEST(SpeedReading, HexInfinityAndNanAreNoNumbers) {
+    EXPECT_EQ(leadingNumber("0x10"), 0.0);
+    EXPECT_EQ(leadingNumber("0X1p4"), 0.0);
+    EXPECT_EQ(leadingNumber("  0x10"), 0.0);
+    EXPECT_EQ(leadingNumber("inf"), 0.0);
+    EXPECT_EQ(leadingNumber("-infinity"), 0.0);
+    EXPECT_EQ(leadingNumber("nan"), 0.0);
+    EXPECT_EQ(leadingNumber("NAN(1)"), 0.0);
+    EXPECT_EQ(leadingNumber("1x10"), 1.0);
+    EXPECT_EQ(leadingNumber("\t\n 12.5e1"), 125.0);
+    EXPECT_EQ(leadingNumber("\v12"), 0.0);
+    EXPECT_EQ(leadingNumber("\f12"), 0.0);
+}
+
+TEST(SpeedReading, PointAndExponentKeepTheirPlaceOverLongDigitRuns) {
+    EXPECT_EQ(leadingNumber("0." + std::string(500, '0') + "1e502"), 10.0);
+    EXPECT_EQ(leadingNumber("1" + std::string(400, '0') + "e-400"), 1.0);
+    EXPECT_EQ(leadingNumber("123.456e-1"), 12.3456);
+    EXPECT_EQ(leadingNumber("0.1"), 0.1);
+    EXPECT_EQ(leadingNumber("1e-99999999999999999999"), 0.0);
+    EXPECT_EQ(leadingNumber("0e99999999999999999999"), 0.0);
+    EXPECT_EQ(leadingNumber("4.9406564584124654e-324"), 4.9406564584124654e-324);
+}
+
 TEST(SpeedReading, NumbersBeyondThirtyTwoBitsOverflow) {
     EXPECT_EQ(leadingInteger("2147483647"), 2147483647);
     EXPECT_EQ(leadingInteger("-2147483648.5"), std::numeric_limits<std::int32_t>::min());
@@ -98,6 +125,19 @@ TEST(PositionReading, RefusesAnythingThatIsNotWhollyANumber) {
             EXPECT_STREQ(failure.what(), "Type mismatch") << text;
         }
     }
+}
+
+TEST(PositionReading, RefusesHexInfinityNanAndOtherBlanks) {
+    for (const char* text : {"0x10", " 0x10", "0X1p4", "inf", "-inf", "infinity", "nan", "NAN",
+                             "\v12", "12\f", "\n12", "1,5"}) {
+        try {
+            toSingle(text);
+            ADD_FAILURE() << "accepted \"" << text << '"';
+        } catch (const Failure& failure) {
+            EXPECT_STREQ(failure.what(), "Type mismatch") << text;
+        }
+    }
+    EXPECT_EQ(toSingle("  \t 1.25e2\t  "), 125.0f);
 }
 
 TEST(PositionReading, ValuesBeyondSinglePrecisionOverflow) {

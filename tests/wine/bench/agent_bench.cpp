@@ -1,19 +1,26 @@
-// Prints how long the agent takes from its start to a shown bar, its
-// resident memory while it cycles, and the CPU it uses between ticks, next
-// to the same figures of a minimal window program. Figures only: it fails
-// only when a program cannot be run.
+// Prints, for every program that shows a window, the time from its start to
+// its first shown window, its working set and CPU use once it is running,
+// the agent's wallpaper step against its speed, and the size of every
+// shipped program file, each beside the same figure of a minimal window
+// program built the same way. Figures only: it fails only when a program
+// cannot be run.
 #include <windows.h>
 // after windows.h, which it needs
 #include <psapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "automation/controls.h"
+#include "automation/input.h"
 #include "datastore/fileops.h"
 #include "datastore/note.h"
 #include "datastore/paths.h"
@@ -23,10 +30,31 @@ namespace {
 
 using bv::testing::fromUnix;
 using Clock = std::chrono::steady_clock;
+using Ms = std::chrono::duration<double, std::milli>;
+
+constexpr int kSpeedMs = 1000;       // the agent's wallpaper speed while measured
+constexpr double kSettleS = 2.5;     // running before CPU is counted
+constexpr double kCpuWindowS = 4.0;  // CPU counted over this time
+constexpr int kHoverMoves = 20;      // the tool's preview: slots hovered before measuring
+
+// One program of the table. A program added to the product is one more row.
+struct Program {
+    const char* name;
+    const char* exe;   // Unix path, from the build
+    bool showsWindow;  // else only its file size is printed
+    bool cycles;       // sets the wallpaper: its step is timed
+    bool previews;     // the pointer goes over its slots while it runs
+};
+
+const Program kMinimal{"minimal window", BV_MINIMAL_EXE, true, false, false};
+const Program kPrograms[] = {
+    {"brenlo_kel_vo", BV_AGENT_EXE, true, true, false},
+    {"brenlo_kel_vo_config", BV_CONFIG_EXE, true, false, true},
+};
 
 struct Search {
     DWORD pid;
-    bool found;
+    HWND found;
 };
 
 BOOL CALLBACK visitWindow(HWND w, LPARAM p) {
@@ -34,21 +62,46 @@ BOOL CALLBACK visitWindow(HWND w, LPARAM p) {
     DWORD owner = 0;
     GetWindowThreadProcessId(w, &owner);
     if (owner == s->pid && IsWindowVisible(w))
-        s->found = true;
+        s->found = w;
     return !s->found;
 }
 
-bool hasVisibleWindow(DWORD pid) {
-    Search search{pid, false};
+// Any visible top-level window: the agent's bar, the tool's main window, a
+// confirmation box.
+HWND visibleWindow(DWORD pid) {
+    Search search{pid, nullptr};
     EnumWindows(visitWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
-struct Figures {
-    double startMs = 0;
-    double workingSetKb = 0;
-    double cpuMsPerSecond = 0;
-};
+bool hasVisibleWindow(DWORD pid) {
+    return visibleWindow(pid) != nullptr;
+}
+
+// The tool's slots: its edit boxes, top to bottom, in screen coordinates.
+std::vector<RECT> slotPlaces(HWND window) {
+    std::vector<RECT> places;
+    for (const auto& c : bv::automation::childControls(window))
+        if (_wcsicmp(c.className.c_str(), L"Edit") == 0) {
+            RECT r{};
+            GetWindowRect(c.window, &r);
+            places.push_back(r);
+        }
+    std::sort(places.begin(), places.end(),
+              [](const RECT& a, const RECT& b) { return a.top < b.top; });
+    return places;
+}
+
+// The pointer over one slot after another, each preview given time to show.
+void hoverSlots(HWND window, int moves) {
+    const std::vector<RECT> places = slotPlaces(window);
+    for (int i = 0; i < moves && !places.empty(); ++i) {
+        const RECT& r = places[static_cast<std::size_t>(i) % places.size()];
+        bv::automation::pointerTo(POINT{r.left + 20, (r.top + r.bottom) / 2});
+        bv::automation::pointerTo(POINT{r.left + 40, (r.top + r.bottom) / 2});
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+}
 
 double cpuMs(HANDLE process) {
     FILETIME created, exited, kernel, user;
@@ -61,50 +114,152 @@ double cpuMs(HANDLE process) {
     return ms(kernel) + ms(user);
 }
 
-bool measure(const std::wstring& program, Figures& out) {
-    std::wstring command = L"\"" + program + L"\"";
+struct Started {
+    PROCESS_INFORMATION pi{};
+    double shownMs = -1;  // negative: no window within the limit
+    ~Started() {
+        if (!pi.hProcess)
+            return;
+        TerminateProcess(pi.hProcess, 0);
+        WaitForSingleObject(pi.hProcess, 5000);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+};
+
+bool start(const Program& program, Started& out) {
+    std::wstring command = L"\"" + fromUnix(program.exe) + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
     const auto t0 = Clock::now();
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
+                        &out.pi))
         return false;
-    while (!hasVisibleWindow(pi.dwProcessId) && Clock::now() - t0 < std::chrono::seconds(20))
+    while (Clock::now() - t0 < std::chrono::seconds(20)) {
+        if (hasVisibleWindow(out.pi.dwProcessId)) {
+            out.shownMs = Ms(Clock::now() - t0).count();
+            return true;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    out.startMs = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+    }
+    return false;
+}
 
-    std::this_thread::sleep_for(std::chrono::seconds(3));  // some ticks of the cycle
-    const double cpu0 = cpuMs(pi.hProcess);
-    std::this_thread::sleep_for(std::chrono::seconds(4));
-    out.cpuMsPerSecond = (cpuMs(pi.hProcess) - cpu0) / 4.0;
+// Times of the wallpaper changes that any process saves in the profile.
+class WallpaperSteps {
+  public:
+    WallpaperSteps() {
+        thread_ = CreateThread(nullptr, 0, &WallpaperSteps::entry, this, 0, nullptr);
+    }
+    ~WallpaperSteps() {
+        stop();
+        CloseHandle(wake_);
+    }
+    WallpaperSteps(const WallpaperSteps&) = delete;
+    WallpaperSteps& operator=(const WallpaperSteps&) = delete;
+
+    // Ends the watch; the times are final from then on.
+    const std::vector<Clock::time_point>& stop() {
+        if (thread_) {
+            stop_ = true;
+            SetEvent(wake_);
+            WaitForSingleObject(thread_, INFINITE);
+            CloseHandle(thread_);
+            thread_ = nullptr;
+        }
+        return times_;
+    }
+
+  private:
+    static DWORD WINAPI entry(void* self) {
+        static_cast<WallpaperSteps*>(self)->watch();
+        return 0;
+    }
+    void watch() {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0,
+                          KEY_NOTIFY | KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+            return;
+        HANDLE changed = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        std::wstring last = value(key);
+        while (!stop_) {
+            RegNotifyChangeKeyValue(key, FALSE, REG_NOTIFY_CHANGE_LAST_SET, changed, TRUE);
+            HANDLE both[] = {changed, wake_};
+            if (WaitForMultipleObjects(2, both, FALSE, INFINITE) != WAIT_OBJECT_0)
+                break;
+            const auto at = Clock::now();
+            std::wstring now = value(key);
+            if (now != last)
+                times_.push_back(at);
+            last = now;
+        }
+        CloseHandle(changed);
+        RegCloseKey(key);
+    }
+    static std::wstring value(HKEY key) {
+        wchar_t buffer[MAX_PATH] = {};
+        DWORD size = sizeof buffer - sizeof(wchar_t);
+        RegQueryValueExW(key, L"Wallpaper", nullptr, nullptr, reinterpret_cast<BYTE*>(buffer),
+                         &size);
+        return buffer;
+    }
+
+    std::atomic<bool> stop_{false};
+    HANDLE wake_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::vector<Clock::time_point> times_;
+    HANDLE thread_ = nullptr;
+};
+
+struct Running {
+    double workingSetKb = 0;
+    double cpuMsPerS = 0;
+    std::vector<double> stepsMs;  // intervals between wallpaper changes
+};
+
+bool run(const Program& program, Running& out) {
+    WallpaperSteps steps;
+    Started started;
+    if (!start(program, started))
+        return false;
+    const HANDLE process = started.pi.hProcess;
+    if (program.previews)
+        hoverSlots(visibleWindow(started.pi.dwProcessId), kHoverMoves);
+    std::this_thread::sleep_for(Ms(kSettleS * 1000));
+    const double cpu0 = cpuMs(process);
+    std::this_thread::sleep_for(Ms(kCpuWindowS * 1000));
+    out.cpuMsPerS = (cpuMs(process) - cpu0) / kCpuWindowS;
     PROCESS_MEMORY_COUNTERS mem{};
     mem.cb = sizeof mem;
-    GetProcessMemoryInfo(pi.hProcess, &mem, sizeof mem);
+    GetProcessMemoryInfo(process, &mem, sizeof mem);
     out.workingSetKb = static_cast<double>(mem.WorkingSetSize) / 1024.0;
-
-    TerminateProcess(pi.hProcess, 0);
-    WaitForSingleObject(pi.hProcess, 5000);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    const auto& times = steps.stop();
+    for (std::size_t i = 1; i < times.size(); ++i)
+        out.stepsMs.push_back(Ms(times[i] - times[i - 1]).count());
     return true;
 }
 
-Figures median(std::vector<Figures> runs) {
-    auto pick = [&](auto field) {
-        std::vector<double> v;
-        for (const auto& r : runs)
-            v.push_back(r.*field);
-        std::sort(v.begin(), v.end());
-        return v[v.size() / 2];
-    };
-    return {pick(&Figures::startMs), pick(&Figures::workingSetKb), pick(&Figures::cpuMsPerSecond)};
+double median(std::vector<double> v) {
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
 }
 
-}  // namespace
+// The system timer's tick, in ms: how finely a window timer can keep time.
+double timerResolutionMs() {
+    DWORD adjustment = 0, increment = 0;
+    BOOL disabled = FALSE;
+    GetSystemTimeAdjustment(&adjustment, &increment, &disabled);
+    return increment / 10000.0;
+}
 
-int main() {
-    // A normal run: the agent cycles every 2 s and blinks twice a second.
+long long fileSize(const char* unixPath) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(fromUnix(unixPath), ec);
+    return ec ? -1 : static_cast<long long>(size);
+}
+
+void prepareDataStore() {
     std::error_code ec;
     std::filesystem::create_directories(L"C:\\WINDOWS\\b_kelvo\\wallpapers", ec);
     for (int n = 1; n <= 10; ++n)
@@ -112,25 +267,83 @@ int main() {
             bv::paths::wallpaper(n),
             bv::testing::bitmap(static_cast<unsigned char>(n * 25), 40, 200));
     bv::note::writeNote(bv::paths::okNote(), "Top ten saved.");
-    bv::note::writeNote(bv::paths::speedNote(), "2000");
+    bv::note::writeNote(bv::paths::speedNote(), std::to_string(kSpeedMs));
+}
 
-    const std::pair<const char*, std::wstring> programs[] = {
-        {"minimal window", fromUnix(BV_MINIMAL_EXE)},
-        {"brenlo_kel_vo", fromUnix(BV_AGENT_EXE)},
-    };
-    std::printf("%-16s %14s %16s %18s\n", "program", "start to shown", "working set",
-                "CPU between ticks");
-    for (const auto& [name, path] : programs) {
-        std::vector<Figures> runs(3);
-        for (auto& run : runs)
-            if (!measure(path, run)) {
-                std::printf("%s: cannot be started\n", name);
+}  // namespace
+
+int main() {
+    const char* wanted = std::getenv("BV_BENCH_STARTS");
+    const int starts = wanted ? std::max(1, std::atoi(wanted)) : 5;
+    prepareDataStore();
+    // The pointer away from the windows, as at a log-on: over the bar it
+    // would bring the tooltips (and the common controls) in at once.
+    SetCursorPos(0, 0);
+
+    std::vector<const Program*> shown{&kMinimal};
+    for (const Program& p : kPrograms)
+        if (p.showsWindow)
+            shown.push_back(&p);
+
+    // Starts alternate between the programs, so that a busy moment of the
+    // machine hits them alike.
+    std::vector<std::vector<double>> startMs(shown.size());
+    for (int round = 0; round < starts; ++round)
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            Started s;
+            if (!start(*shown[i], s)) {
+                std::printf("%s: cannot be started or shows no window\n", shown[i]->name);
                 return 1;
             }
-        const Figures f = median(runs);
-        std::printf("%-16s %11.0f ms %13.0f kB %13.2f ms/s\n", name, f.startMs, f.workingSetKb,
-                    f.cpuMsPerSecond);
+            startMs[i].push_back(s.shownMs);
+        }
+    std::vector<Running> running(shown.size());
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        if (!run(*shown[i], running[i])) {
+            std::printf("%s: cannot be started or shows no window\n", shown[i]->name);
+            return 1;
+        }
+
+    const double minStart = median(startMs[0]);
+    const double minMemory = running[0].workingSetKb;
+    std::printf(
+        "== benchmark: start to shown (median of %d), working set and CPU after %.1f s "
+        "(the tool after %d preview hovers), ratios to the minimal window program\n",
+        starts, kSettleS, kHoverMoves);
+    std::printf("%-20s %13s %6s %13s %6s %17s\n", "program", "start to shown", "ratio",
+                "working set", "ratio", "CPU between ticks");
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const double s = median(startMs[i]);
+        std::printf("%-20s %10.0f ms %5.2fx %10.0f kB %5.2fx %12.2f ms/s\n", shown[i]->name, s,
+                    s / minStart, running[i].workingSetKb, running[i].workingSetKb / minMemory,
+                    running[i].cpuMsPerS);
     }
+
+    std::printf("wallpaper step at a speed of %d ms (timer resolution %.1f ms):\n", kSpeedMs,
+                timerResolutionMs());
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        if (!shown[i]->cycles)
+            continue;
+        // Every eleventh tick only resets the counter: that gap counts as two.
+        std::vector<double> perTick;
+        for (double step : running[i].stepsMs) {
+            const double ticks = std::max(1.0, std::round(step / kSpeedMs));
+            perTick.push_back(step / ticks);
+        }
+        double worst = 0;
+        for (double t : perTick)
+            worst = std::max(worst, std::fabs(t - kSpeedMs));
+        std::printf("%-20s %zu steps, median %.1f ms, farthest %.1f ms off\n", shown[i]->name,
+                    perTick.size(), median(perTick), worst);
+    }
+
+    std::printf("program file sizes:\n");
+    std::printf("%-20s %10lld bytes\n", kMinimal.name, fileSize(kMinimal.exe));
+    for (const Program& p : kPrograms)
+        std::printf("%-20s %10lld bytes\n", p.name, fileSize(p.exe));
+    std::printf("== end of benchmark\n");
+
+    std::error_code ec;
     std::filesystem::remove_all(L"C:\\WINDOWS\\b_kelvo", ec);
     return 0;
 }

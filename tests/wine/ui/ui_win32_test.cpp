@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "automation/input.h"
 #include "automation/message_box.h"
 #include "automation/screenshot.h"
 #include "automation/wallpaper.h"
@@ -700,6 +701,9 @@ TEST_F(Win32Back, MovedImagesRepaintAndMoveTheirTooltips) {
     EXPECT_EQ(shot.at(9, 4), kRed);
     EXPECT_EQ(shot.at(9, 11), GetSysColor(COLOR_BTNFACE));
 
+    // Tooltips of windowless controls come with the mouse.
+    bv::automation::moveMouseTo(window(), POINT{9, 6});
+    pump(50);
     HWND tips = threadWindow(TOOLTIPS_CLASSW, window());
     ASSERT_NE(tips, nullptr);
     ASSERT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 1);
@@ -757,6 +761,39 @@ TEST_F(Win32Back, PicturesComeFromResourcesAndFiles) {
     }
     DeleteFileW(bv::text::widen(bmp).c_str());
     DeleteFileW(bv::text::widen(junk).c_str());
+}
+
+// The agent shows the bar from a bitmap made of the JPEG: its pixels must be
+// the platform decoder's.
+std::vector<std::uint8_t> drawn(const bv::ui::win32::LoadedPicture& picture) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = picture.width();
+    info.bmiHeader.biHeight = -picture.height();
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP target = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, target);
+    picture.draw(dc, RECT{0, 0, picture.width(), picture.height()});
+    GdiFlush();
+    const auto* first = static_cast<const std::uint8_t*>(bits);
+    std::vector<std::uint8_t> out(first,
+                                  first + ((picture.width() * 3 + 3) & ~3) * picture.height());
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(target);
+    return out;
+}
+
+TEST_F(Win32Back, TheBarBitmapHoldsTheJpegAsDecoded) {
+    auto& cache = platform.pictures();
+    auto bitmap = cache.resource({PictureType::Bitmap, BV_BMP_BAR});
+    auto jpeg = cache.resource({PictureType::Jpeg, BV_JPEG_BAR});
+    ASSERT_EQ(bitmap->width(), jpeg->width());
+    ASSERT_EQ(bitmap->height(), jpeg->height());
+    EXPECT_TRUE(drawn(*bitmap) == drawn(*jpeg));
 }
 
 TEST_F(Win32Back, FormMovesAndRefusesPlacesOutOfRange) {

@@ -6,12 +6,12 @@
 #include <cderr.h>
 #include <commdlg.h>
 
-#include <cstdio>
-
 #include "datastore/failure.h"
 #include "datastore/wide.h"
 #include "ui/backend.h"
 #include "ui/win32/controls/kinds.h"
+#include "ui/win32/late_library.h"
+#include "ui/win32/pictures.h"
 #include "ui/win32/win32_form.h"
 
 namespace bv::ui::win32 {
@@ -28,6 +28,13 @@ class Win32FileDialog final : public ChildWith<FileDialogPeer> {
         : ChildWith(form, dialog, index), dialog_(dialog) {}
 
     std::optional<std::string> showOpen() override {
+        using Open = BOOL(WINAPI*)(LPOPENFILENAMEW);
+        using LastError = DWORD(WINAPI*)();
+        static const Open getOpenFileName = lateFunction<Open>("comdlg32.dll", "GetOpenFileNameW");
+        static const LastError extendedError =
+            lateFunction<LastError>("comdlg32.dll", "CommDlgExtendedError");
+        // The Explorer-style dialog needs OLE on this thread.
+        startOle();
         std::wstring buffer(kFileNameChars, L'\0');
         const std::wstring current = text::widen(dialog_.fileName);
         if (current.size() < static_cast<std::size_t>(kFileNameChars))
@@ -41,22 +48,27 @@ class Win32FileDialog final : public ChildWith<FileDialogPeer> {
         ofn.nMaxFile = kFileNameChars;
         ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
         ofn.Flags = kOpenFlags;
-        BOOL chosen = GetOpenFileNameW(&ofn);
-        DWORD error = chosen ? 0 : CommDlgExtendedError();
+        BOOL chosen = getOpenFileName(&ofn);
+        DWORD error = chosen ? 0 : extendedError();
         if (!chosen && error == FNERR_INVALIDFILENAME && buffer[0] != L'\0') {
             // The name held from before is no valid start: open without it.
             buffer.assign(kFileNameChars, L'\0');
             ofn.lpstrFile = buffer.data();
-            chosen = GetOpenFileNameW(&ofn);
-            error = chosen ? 0 : CommDlgExtendedError();
+            chosen = getOpenFileName(&ofn);
+            error = chosen ? 0 : extendedError();
         }
         if (chosen)
             return text::narrow(buffer.c_str());
         if (error == 0)
             return std::nullopt;  // cancelled
-        char code[16];
-        std::snprintf(code, sizeof code, "%04lX", static_cast<unsigned long>(error));
-        throw Failure(std::string("Common dialog error ") + code);
+        // At least four hex digits, as "%04lX" gives them, without printf.
+        std::string code = "Common dialog error ";
+        int shift = 12;
+        while (shift < 28 && (error >> (shift + 4)) != 0)
+            shift += 4;
+        for (; shift >= 0; shift -= 4)
+            code += "0123456789ABCDEF"[(error >> shift) & 0xF];
+        throw Failure(code);
     }
 
   private:

@@ -8,6 +8,7 @@
 #include "ui/backend.h"
 #include "ui/win32/controls/kinds.h"
 #include "ui/win32/win32_form.h"
+#include "ui/win32/win32_platform.h"
 
 namespace bv::ui::win32 {
 
@@ -22,6 +23,7 @@ class Win32Slider final : public ChildWith<SliderPeer> {
 
     void create() override {
         const ControlSpec& spec = slider_.spec();
+        form().platform().startCommonControls();
         HWND bar = makeWindow(
             TRACKBAR_CLASSW,
             WS_TABSTOP | TBS_HORZ | (spec.ticks ? TBS_AUTOTICKS | TBS_BOTTOM : TBS_NOTICKS), 0,
