@@ -1,7 +1,9 @@
 #pragma once
-// Windows builds only. The portable code speaks UTF-8; the W functions take UTF-16. wchar_t and
-// char16_t are both 16 bits on Windows, so the conversion of the data store
-// serves directly.
+// For the Windows code: the portable code speaks UTF-8; the W functions take
+// UTF-16 in wchar_t units. Each unit is converted by value into a char16_t of
+// the data store's conversion: reading wchar_t data through a char16_t*
+// would break strict aliasing, as they are distinct types even where both
+// are 16 bits (and where wchar_t is wider, the units still convert alike).
 #include <string>
 #include <string_view>
 
@@ -15,8 +17,7 @@ inline std::wstring widen(std::string_view utf8) {
 }
 
 inline std::string narrow(std::wstring_view utf16) {
-    return utf16ToUtf8(
-        std::u16string_view(reinterpret_cast<const char16_t*>(utf16.data()), utf16.size()));
+    return utf16ToUtf8(std::u16string(utf16.begin(), utf16.end()));
 }
 
 }  // namespace bv::text

@@ -1,5 +1,6 @@
 #include "ui/controls.h"
 
+#include <cmath>
 #include <utility>
 
 #include "datastore/failure.h"
@@ -17,11 +18,19 @@ Control::Control(Form& form, const ControlSpec& spec)
       height_(static_cast<float>(spec.height)),
       visible_(spec.visible) {}
 
+void checkPlace(float twips) {
+    const double place = twips;
+    if (!std::isfinite(place) || place < -2147483648.0 || place > 2147483647.0)
+        throw Failure("Overflow");
+}
+
 void Control::setLeft(float twips) {
+    checkPlace(twips);
     assign(left_, twips, peer_, &Peer::placeChanged);
 }
 
 void Control::setTop(float twips) {
+    checkPlace(twips);
     assign(top_, twips, peer_, &Peer::placeChanged);
 }
 

@@ -30,6 +30,12 @@ using MouseEvent = std::function<void(const MouseArgs&)>;
 
 enum class EventKind { Click, MouseDown, MouseMove, Scroll, Timer };
 
+// The one limit of places, for windows and controls on every back end: a
+// finite number of twips that a 32-bit whole number holds. The test is made
+// in double precision, since the single nearest 2147483647 is 2^31, which
+// does not fit. Throws Failure("Overflow") for any other place.
+void checkPlace(float twips);
+
 class Control {
   public:
     // What every peer is told. May throw Failure when the platform refuses

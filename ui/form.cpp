@@ -113,6 +113,7 @@ MenuItem& Form::menuItem(const std::string& name) {
 }
 
 void Form::moveEdge(float& edge, float twips) {
+    checkPlace(twips);
     const float old = std::exchange(edge, twips);
     try {
         peer_->moved();

@@ -80,7 +80,8 @@ class Form {
   private:
     friend struct BackEnd;
     const char* keep(const char* text);
-    // The platform may refuse a place; the edge then keeps its old one.
+    // A place beyond checkPlace's limit, or one the platform refuses, leaves
+    // the edge where it was.
     void moveEdge(float& edge, float twips);
 
     App& app_;

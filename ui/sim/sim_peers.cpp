@@ -2,8 +2,6 @@
 // the platform would refuse and keeps the timers on the virtual clock.
 #include "ui/sim/sim_peers.h"
 
-#include <cmath>
-
 #include "datastore/failure.h"
 #include "datastore/fileops.h"
 #include "ui/backend.h"
@@ -12,18 +10,12 @@ namespace bv::ui::sim {
 
 namespace {
 
-// Every control's place: a number the platform can hold.
+// Places were limited by checkPlace before they got here.
 template <class Hooks>
 class Quiet : public Hooks {
   public:
-    explicit Quiet(Control& control) : control_(control) {}
-    void placeChanged() override {
-        if (!std::isfinite(control_.left() + control_.top()))
-            throw Failure("Invalid property value");
-    }
-
-  private:
-    Control& control_;
+    explicit Quiet(Control&) {}
+    void placeChanged() override {}
 };
 
 using PlacePeer = Quiet<Control::Peer>;
@@ -130,12 +122,8 @@ class SimPeer : public FormPeer {
     }
     ~SimPeer() override { platform_.forget(form_); }
 
-    // The window place limit: a number that fits the platform's coordinates.
-    void moved() override {
-        if (!std::isfinite(form_.left()) || !std::isfinite(form_.top()) ||
-            std::fabs(form_.left()) > 2147483647.0f || std::fabs(form_.top()) > 2147483647.0f)
-            throw Failure("Overflow");
-    }
+    // Places were limited by checkPlace before they got here.
+    void moved() override {}
     void show() override { platform_.activate(form_); }
     void hide() override { platform_.hidden(form_); }
     void destroy() override { platform_.forget(form_); }

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include <cmath>
 #include <string_view>
 
 #include "datastore/failure.h"
@@ -19,14 +18,6 @@ namespace bv::ui::win32 {
 namespace {
 
 constexpr int kFirstControlId = 100;
-
-// The control place limit.
-void checkControlPlace(float twips) {
-    if (!std::isfinite(twips))
-        throw Failure("Invalid property value");
-    if (std::fabs(twips) > 2147483647.0f)
-        throw Failure("Overflow");
-}
 
 // The back end's one table of control kinds.
 class Maker : public ControlVisitor {
@@ -111,8 +102,6 @@ Children::Children(Win32Form& form) : form_(form) {}
 Children::~Children() = default;
 
 RECT Children::placeOf(const Control& control) {
-    checkControlPlace(control.left());
-    checkControlPlace(control.top());
     RECT place{};
     place.left = twipsToPixelsX(control.left());
     place.top = twipsToPixelsY(control.top());

@@ -6,19 +6,7 @@
 #include "ui/win32/metrics.h"
 #include "ui/win32/win32_form.h"
 
-#include <cmath>
-
 namespace bv::ui::win32 {
-
-namespace {
-
-// The window place limit: positions arrive as single-precision twips.
-void checkWindowPlace(float twips) {
-    if (!std::isfinite(twips) || std::fabs(twips) > 2147483647.0f)
-        throw Failure("Overflow");
-}
-
-}  // namespace
 
 void Win32Form::styles(DWORD& style, DWORD& exStyle) const {
     const FormSpec& spec = form_.spec();
@@ -65,8 +53,6 @@ POINT Win32Form::firstPlace(int width, int height) const {
 }
 
 void Win32Form::moved() {
-    checkWindowPlace(form_.left());
-    checkWindowPlace(form_.top());
     if (!hwnd_)
         return;
     SetWindowPos(hwnd_, nullptr, twipsToPixelsX(form_.left()), twipsToPixelsY(form_.top()), 0, 0,

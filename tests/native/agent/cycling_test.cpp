@@ -82,6 +82,33 @@ TEST_F(CyclingTest, PausedOnTheTenthTheFirstTickOnlyResets) {
     EXPECT_EQ(shown().back(), "1.bmp");
 }
 
+// The same through the play/pause button itself: a click handler that
+// reset the counter would show 1.bmp after each resume.
+TEST_F(CyclingTest, PlayPauseButtonResumesWhereTheCycleStood) {
+    installNormal("1000");
+    start();
+    sim.advance(4000);
+    ASSERT_EQ(shown().back(), "4.bmp");
+    sim.click(bar->form, "Image2");
+    sim.advance(5000);
+    EXPECT_EQ(sim.wallpapers.size(), 4u);
+    sim.click(bar->form, "Image2");
+    sim.advance(1000);
+    EXPECT_EQ(shown().back(), "5.bmp");
+
+    sim.advance(5000);
+    ASSERT_EQ(shown().back(), "10.bmp");
+    sim.click(bar->form, "Image2");
+    sim.advance(5000);
+    sim.click(bar->form, "Image2");
+    sim.advance(1000);  // one tick that only resets
+    EXPECT_EQ(shown().back(), "10.bmp");
+    EXPECT_EQ(bar->Text1.text(), "0");
+    sim.advance(1000);
+    EXPECT_EQ(shown().back(), "1.bmp");
+    EXPECT_EQ(sim.wallpapers.size(), 11u);
+}
+
 TEST_F(CyclingTest, MissingBitmapAtTickTimeIsStillHandedOverAndCounted) {
     installNormal("1000");
     start();

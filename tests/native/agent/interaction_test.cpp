@@ -1,3 +1,4 @@
+#include "datastore/fileops.h"
 #include "resources/resource_ids.h"
 #include "tests/native/agent/agent_fixture.h"
 
@@ -147,6 +148,27 @@ TEST_F(MenuTest, ExitAsksAndEndsOnlyOnYes) {
     EXPECT_EQ(sim.wallpapers.size(), 3u);
     sim.advance(10000);
     EXPECT_EQ(sim.wallpapers.size(), 3u);
+}
+
+TEST_F(MenuTest, ExitWithTheSettingsAndAboutWindowsOpenEndsAllAndWritesNothing) {
+    installNormal("1000");
+    start();
+    choose("frty");
+    auto* settings = bar->Form2.loaded();
+    ASSERT_NE(settings, nullptr);
+    sim.scroll(settings->form, "Slider1", 2000);
+    choose("rtyry");
+    ASSERT_NE(bar->Form3.loaded(), nullptr);
+    EXPECT_TRUE(settings->form.visible());
+    const std::size_t shown = sim.wallpapers.size();
+
+    choose("rtyrtyrty");  // answered Yes
+    EXPECT_TRUE(sim.ended());
+    EXPECT_FALSE(fs::fileExists(paths::topNote()));
+    EXPECT_FALSE(fs::fileExists(paths::leftNote()));
+    sim.advance(10000);
+    EXPECT_EQ(sim.wallpapers.size(), shown);
+    EXPECT_EQ(sim.messageBoxes.size(), 1u);
 }
 
 }  // namespace

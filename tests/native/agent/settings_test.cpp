@@ -60,6 +60,47 @@ TEST_F(SettingsTest, PlaceOutsideTheSliderRangesIsHeldWithinThem) {
     EXPECT_EQ(settings.Slider2.value(), 8000);
 }
 
+// Hand-edited notes, then "&Ok" at once: what is saved lies within the
+// slider ranges. A place that no 32-bit whole number of twips holds is
+// refused at start-up, so the bar keeps its laid-out edge; "2147483647"
+// reads as the single 2^31, one beyond.
+TEST_F(SettingsTest, SavedValuesAfterAClampLieWithinTheRanges) {
+    struct Case {
+        const char *top, *left;
+        float barTop, barLeft;
+        const char *savedTop, *savedLeft;
+    };
+    const Case cases[] = {
+        {"2147483647", "9000", 8355.0f, 9000.0f, "8355", "9000"},
+        {"-2147483649", "99999", -2147483648.0f, 99999.0f, "1000", "15000"},
+        {"1e10", "-300", 8355.0f, -300.0f, "8355", "8000"},
+        {"2147483520", "7999.5", 2147483520.0f, 7999.5f, "10000", "8000"},
+        {"20000", "1e10", 20000.0f, 12630.0f, "10000", "12630"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.top) + " / " + c.left);
+        drive.clear();
+        installNormal("3000");
+        drive.makeFolders(paths::agentDir());
+        putNote(paths::topNote(), c.top);
+        putNote(paths::leftNote(), c.left);
+        Run run;
+        run.sim.run(run.app, [&] {
+            run.bar.form.load();
+            run.bar.form.show();
+        });
+        EXPECT_EQ(run.bar.form.top(), c.barTop);
+        EXPECT_EQ(run.bar.form.left(), c.barLeft);
+        run.sim.run(run.app, [&] { run.bar.frty_Click(); });
+        ASSERT_NE(run.bar.Form2.loaded(), nullptr);
+        run.sim.click(run.bar.Form2.loaded()->form, "Command2");
+        EXPECT_TRUE(run.sim.messageBoxes.empty());
+        EXPECT_FALSE(run.sim.ended());
+        EXPECT_EQ(noteText(paths::topNote()), c.savedTop);
+        EXPECT_EQ(noteText(paths::leftNote()), c.savedLeft);
+    }
+}
+
 TEST_F(SettingsTest, ClosingWithoutOkKeepsTheFilesAndTheNewPlace) {
     makeDataStore();
     start();
@@ -70,6 +111,30 @@ TEST_F(SettingsTest, ClosingWithoutOkKeepsTheFilesAndTheNewPlace) {
     EXPECT_FALSE(fs::fileExists(paths::topNote()));
     auto& again = openSettings();  // made anew: it reads the bar's place again
     EXPECT_EQ(again.Slider1.value(), 3000);
+}
+
+TEST_F(SettingsTest, CloseBoxAfterAMoveKeepsTheSavedPlaceForTheNextStart) {
+    installNormal("3000");
+    drive.makeFolders(paths::agentDir());
+    putNote(paths::topNote(), "1200");
+    putNote(paths::leftNote(), "9000");
+    const std::string savedTop = drive.get(paths::topNote());
+    const std::string savedLeft = drive.get(paths::leftNote());
+    start();
+    auto& settings = openSettings();
+    sim.scroll(settings.form, "Slider1", 3000);
+    sim.scroll(settings.form, "Slider2", 14000);
+    sim.run(app, [&] { settings.form.unload(); });  // the close box
+    EXPECT_EQ(bar->Form2.loaded(), nullptr);
+    EXPECT_EQ(bar->form.top(), 3000.0f);
+    EXPECT_EQ(bar->form.left(), 14000.0f);
+    EXPECT_EQ(drive.get(paths::topNote()), savedTop);
+    EXPECT_EQ(drive.get(paths::leftNote()), savedLeft);
+
+    Run next;  // the next start
+    next.sim.run(next.app, [&] { next.bar.form.load(); });
+    EXPECT_EQ(next.bar.form.top(), 1200.0f);
+    EXPECT_EQ(next.bar.form.left(), 9000.0f);
 }
 
 TEST_F(SettingsTest, UnwritablePositionIsReportedAndTheAgentGoesOn) {

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <cstdlib>
 #include <filesystem>
@@ -200,6 +203,57 @@ TEST_F(Drive, NoteFailuresLoseNothing) {
     EXPECT_THROW(bv::note::writeNote(paths::captionNote(1), "lost"), Failure);
     EXPECT_EQ(bv::note::readNote(paths::captionNote(1)), "kept");
     EXPECT_EQ(entries(paths::scriptDir()), std::set<std::string>{"wall1.note"});
+}
+
+// A disk that fills while the new file is written: a file-size limit on this
+// process lets the first kLimit bytes of any file through and refuses the
+// rest (EFBIG, with SIGXFSZ ignored). The failure thus comes after bytes were
+// written, where a writer that filled the file in place would have cut the
+// old one; the atomic writer loses only its temporary file.
+class DiskThatFills {
+  public:
+    static constexpr rlim_t kLimit = 4096;
+    DiskThatFills() {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldSignal_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = kLimit;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~DiskThatFills() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldSignal_);
+    }
+    DiskThatFills(const DiskThatFills&) = delete;
+    DiskThatFills& operator=(const DiskThatFills&) = delete;
+
+  private:
+    rlimit old_{};
+    void (*oldSignal_)(int) = SIG_DFL;
+};
+
+TEST_F(Drive, DiskThatFillsHalfwayLeavesTheOldNoteAndBitmapWhole) {
+    makeDataStore();
+    bv::note::writeNote(paths::captionNote(1), "Selected Image # old.bmp");
+    const std::string oldNote = get(paths::captionNote(1));
+    put(paths::wallpaper(1), "BM old picture");
+    const std::string big(3 * DiskThatFills::kLimit, 'p');
+    put("C:\\WINDOWS\\pick.bmp", "BM" + big);
+    {
+        DiskThatFills full;
+        EXPECT_EQ(failureOf([&] { bv::note::writeNote(paths::captionNote(1), big); }),
+                  "Path/File access error: " + paths::captionNote(1));
+        EXPECT_EQ(failureOf([] { fs::copyFile("C:\\WINDOWS\\pick.bmp", paths::wallpaper(1)); }),
+                  "Path/File access error: " + paths::wallpaper(1));
+    }
+    EXPECT_EQ(get(paths::captionNote(1)), oldNote);
+    EXPECT_EQ(get(paths::wallpaper(1)), "BM old picture");
+    EXPECT_EQ(entries(paths::scriptDir()), std::set<std::string>{"wall1.note"});
+    EXPECT_EQ(entries(paths::wallpapersDir()), std::set<std::string>{"1.bmp"});
+
+    // Once there is room again, the same writes go through.
+    bv::note::writeNote(paths::captionNote(1), big);
+    EXPECT_EQ(bv::note::readNote(paths::captionNote(1)), big);
 }
 
 TEST_F(Drive, DeleteFileRemovesOneOrdinaryFile) {

@@ -3,6 +3,7 @@
 #include "datastore/failure.h"
 #include "datastore/paths.h"
 #include "datastore/text.h"
+#include "datastore/wide.h"
 
 namespace {
 
@@ -16,6 +17,17 @@ TEST(Utf8, ConvertsToUtf16AndBack) {
     }
     EXPECT_EQ(utf8ToUtf16("\xF0\x9F\x98\x80"), std::u16string({0xD83D, 0xDE00}));
     EXPECT_EQ(utf8ToUtf16("\xE2\x82\xAC"), std::u16string({0x20AC}));
+}
+
+// The Windows code's conversion reads each wchar_t unit by value. Here
+// wchar_t has 32 bits, so reading its storage through a char16_t* (as a
+// strict-aliasing-breaking cast would) gives zero units between the letters.
+TEST(WideText, ConvertsUnitByUnit) {
+    EXPECT_EQ(narrow(L"caf\u00e9"), "caf\xC3\xA9");
+    const wchar_t pair[] = {0xD83D, 0xDE00, L'!', 0};  // UTF-16 units of U+1F600
+    EXPECT_EQ(narrow(pair), "\xF0\x9F\x98\x80!");
+    EXPECT_EQ(widen("\xF0\x9F\x98\x80!"), std::wstring(pair));
+    EXPECT_EQ(narrow(widen("\xE6\x97\xA5 x")), "\xE6\x97\xA5 x");
 }
 
 TEST(Utf8, InvalidSequencesBecomeReplacementCharacters) {

@@ -40,6 +40,8 @@ class TempDrive {
         fs::writeFileAtomically(windowsPath, bytes);
     }
 
+    std::string get(const std::string& windowsPath) const { return fs::readFile(windowsPath); }
+
   private:
     std::filesystem::path root_;
 };

@@ -1,3 +1,5 @@
+#include <limits>
+
 #include "datastore/note.h"
 #include "datastore/paths.h"
 #include "tests/native/ui/ui_fixture.h"
@@ -24,6 +26,30 @@ TEST_F(UiTest, SliderRefusesValuesOutsideItsRange) {
     EXPECT_THROW(s.setValue(0), Failure);
     EXPECT_THROW(s.setValue(10001), Failure);
     EXPECT_EQ(s.value(), 1000);
+}
+
+// Windows and controls take any place a 32-bit whole number of twips holds,
+// and nothing beyond it; the single nearest 2147483647 is 2^31, beyond it.
+TEST_F(UiTest, PlacesAreLimitedToThirtyTwoBitTwips) {
+    ui::Image& img = form.image("Image1");
+    for (float place : {2147483520.0f, -2147483648.0f, -1.5f}) {
+        form.setTop(place);
+        EXPECT_EQ(form.top(), place);
+        img.setLeft(place);
+        EXPECT_EQ(img.left(), place);
+    }
+    for (float place :
+         {2147483648.0f, -2147483904.0f, 1e10f, std::numeric_limits<float>::infinity(),
+          std::numeric_limits<float>::quiet_NaN()}) {
+        EXPECT_THROW(form.setTop(place), Failure) << place;
+        EXPECT_THROW(form.setLeft(place), Failure) << place;
+        EXPECT_THROW(img.setLeft(place), Failure) << place;
+        EXPECT_THROW(img.setTop(place), Failure) << place;
+    }
+    EXPECT_EQ(form.top(), -1.5f);
+    EXPECT_EQ(form.left(), 0.0f);
+    EXPECT_EQ(img.left(), -1.5f);
+    EXPECT_EQ(img.top(), 0.0f);
 }
 
 TEST_F(UiTest, PictureThatCannotBeLoadedKeepsThePreviousOne) {

@@ -23,6 +23,11 @@ namespace bv::testing {
 using namespace std::chrono_literals;
 namespace ba = bv::automation;
 
+// Whether this runs under Wine rather than on Windows.
+inline bool underWine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 class AgentSession : public ::testing::Test {
   protected:
     void SetUp() override {

@@ -129,4 +129,12 @@ Pixels renderText(const std::wstring& text, HFONT font, LONG width, LONG height,
     return canvas.pixels();
 }
 
+Pixels render(LONG width, LONG height, const std::function<void(HDC)>& draw) {
+    Canvas canvas(width, height);
+    const RECT all{0, 0, width, height};
+    FillRect(canvas.dc(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    draw(canvas.dc());
+    return canvas.pixels();
+}
+
 }  // namespace bv::automation

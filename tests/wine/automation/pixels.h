@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,5 +35,8 @@ inline std::uint32_t toRgb(COLORREF colour) {
     return (static_cast<std::uint32_t>(GetRValue(colour)) << 16) |
            (static_cast<std::uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
 }
+
+// What `draw` paints on a white 32-bit bitmap of that size.
+Pixels render(LONG width, LONG height, const std::function<void(HDC)>& draw);
 
 }  // namespace bv::automation
