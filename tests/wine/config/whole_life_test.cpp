@@ -4,6 +4,7 @@
 // up the old top ten.
 #include "automation/wallpaper.h"
 #include "tests/wine/config/config_session.h"
+#include "tests/wine/support/installed_files.h"
 // After windows.h, which it needs.
 #include <psapi.h>
 
@@ -55,14 +56,7 @@ class WholeLife : public ConfigSession {
         ASSERT_TRUE(setupOrUninstall->waitForExit(20s));
         EXPECT_EQ(installed(), "1111");
     }
-    // Which of the four installed files are there.
-    static std::string installed() {
-        std::string present;
-        for (const std::string& file : {paths::configToolExe(), paths::agentStartupExe(),
-                                        paths::readmeTxt(), paths::uninstallExe()})
-            present += fs::fileExists(file) ? "1" : "0";
-        return present;
-    }
+    static std::string installed() { return installedFiles(); }
 
     // The agent as a log-on starts it, from the Startup folder.
     void logOn() { agent.emplace(ba::Process::start(text::widen(paths::agentStartupExe()))); }
