@@ -8,9 +8,10 @@
 #
 # With a display ($DISPLAY set) it opens a Wine desktop window and leaves the
 # first run, the configuration tool and the save to you. Without one it
-# plays the user itself on a private X server, with ten sample bitmaps that
-# it draws, starts the agent again and records the desktop while the
-# wallpaper cycles: an animated GIF and PNG screenshots under build/try/.
+# plays the user itself on a private X server: it draws ten sample bitmaps,
+# picks them in the configuration tool through its file-open dialog, saves,
+# starts the agent again and records the desktop while the wallpaper
+# cycles: an animated GIF and PNG screenshots under build/try/.
 #
 # It never touches your own Wine prefix: everything lives in build/try/.
 set -euo pipefail
@@ -51,18 +52,12 @@ fi
 say "building ($preset)"
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" --parallel 2 \
-    --target installer_package try_driver agent_stand_in_tool
+    --target installer_package try_driver
 build=$root/build/$preset
 
-# A copy of the package; without the configuration tool in this build, a
-# stand-in takes its place so that setup finds both main programs.
 rm -rf "$try"
 mkdir -p "$try"
 cp -r "$build/package/BrenloVistrel" "$try/package"
-if [[ ! -f $try/package/Data/brenlo_kel_vo_config.exe ]]; then
-    say "this build has no configuration tool: a stand-in takes its place in the package"
-    cp "$build/tests/wine/agent/agent_stand_in_tool.exe" "$try/package/Data/brenlo_kel_vo_config.exe"
-fi
 
 # Our own prefix and, without a display, our own X server.
 state=$try/wine
@@ -131,7 +126,7 @@ done
 shots=$try/screenshots
 mkdir -p "$shots"
 export BV_SCREENSHOT_DIR="Z:${shots//\//\\}"
-say "playing the user: setup, the agent's first start, the top ten, the agent again"
+say "playing the user: setup, the agent's first start, ten picks and Save in the configuration tool, the agent again"
 # Through a file: the agent that the driver leaves running inherits its
 # output and would hold a pipe open.
 if ! "$wine" "$build/tests/wine/installer/try_driver.exe" 'C:\BrenloVistrel' 'C:\samples' \

@@ -25,6 +25,7 @@
 #include "datastore/note.h"
 #include "datastore/paths.h"
 #include "datastore/wide.h"
+#include "tests/wine/config/tool_driver.h"
 #include "tests/wine/support/test_files.h"
 
 namespace bv::testing {
@@ -32,7 +33,6 @@ namespace bv::testing {
 using namespace std::chrono_literals;
 namespace ba = bv::automation;
 
-inline constexpr const wchar_t* kToolTitle = L"Brenlo Vistrel v1.0 - Settings";
 inline constexpr const char* kPicturesDir = "C:\\pics";
 
 struct RtfSource {
@@ -75,7 +75,7 @@ inline std::optional<std::string> richEditText(const std::string& path) {
     return text::narrow(text);
 }
 
-class ConfigSession : public ::testing::Test {
+class ConfigSession : public ::testing::Test, protected ToolDriver {
   protected:
     void SetUp() override {
         std::error_code ec;
@@ -112,46 +112,8 @@ class ConfigSession : public ::testing::Test {
         collectControls();
     }
 
-    void collectControls() {
-        slots.clear();
-        for (const auto& c : ba::childControls(window)) {
-            if (_wcsicmp(c.className.c_str(), L"Edit") == 0)
-                slots.push_back(c);
-            else if (c.className == L"msctls_trackbar32")
-                slider = c.window;
-            else if (c.className == L"BvPictureBox" && c.rect.right - c.rect.left < 50)
-                indicator = c.window;
-            else if (c.className == L"BvFrame" && c.rect.left == 5280 / 15 && c.rect.top == 8)
-                previewFrame = c.window;
-        }
-        std::sort(slots.begin(), slots.end(),
-                  [](const auto& a, const auto& b) { return a.rect.top < b.rect.top; });
-    }
-
-    HWND slotWindow(int slot) const { return slots.at(static_cast<std::size_t>(slot - 1)).window; }
-    std::string slotText(int slot) const { return text::narrow(ba::windowText(slotWindow(slot))); }
-    HWND button(const wchar_t* caption) const {
-        return ba::findControl(window, L"Button", caption).window;
-    }
-    int sliderValue() const { return static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0)); }
-
-    // Clicks the slot and waits for the file-open dialog.
-    HWND openDialogOf(int slot) {
-        ba::pointerClick(ba::centreOf(slotWindow(slot)));
-        return ba::findWindow(L"#32770", L"Add wallpaper to top 10", 10s);
-    }
-    // A pick as the user makes it: the slot, the dialog, the name typed, Enter.
-    void pick(int slot, const std::string& path) {
-        HWND dialog = openDialogOf(slot);
-        ASSERT_NE(dialog, nullptr) << "no file-open dialog for slot " << slot;
-        SetForegroundWindow(dialog);
-        Sleep(200);
-        ba::typeText(text::widen(path));
-        ba::pressKey(VK_RETURN);
-        ASSERT_TRUE(ba::waitUntil([&] { return !IsWindow(dialog); }, 10s))
-            << "the dialog stayed open for " << path;
-        Sleep(100);
-    }
+    // A pick through the dialog that must take the name.
+    void pick(int slot, const std::string& path) { ASSERT_EQ(choose(slot, path), ""); }
     void cancelPick(int slot) {
         HWND dialog = openDialogOf(slot);
         ASSERT_NE(dialog, nullptr);
@@ -181,9 +143,6 @@ class ConfigSession : public ::testing::Test {
     }
 
     std::optional<ba::Process> tool;
-    HWND window = nullptr;
-    std::vector<ba::Control> slots;
-    HWND slider = nullptr, indicator = nullptr, previewFrame = nullptr;
 };
 
 inline std::uint32_t colour(unsigned r, unsigned g, unsigned b) {

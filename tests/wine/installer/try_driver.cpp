@@ -1,14 +1,15 @@
 // Plays the user for tools/try.sh on a display nobody watches: runs setup
-// from the package, the agent's first start from the Startup folder, puts a
-// top ten in place, and starts the agent again, which then cycles it.
+// from the package, the agent's first start from the Startup folder, ten
+// picks and Save in the configuration tool that it starts, and the agent's
+// next start, which then cycles the picks.
 //
 //   try_driver.exe PACKAGE_FOLDER SAMPLES_FOLDER   (Windows paths)
 #include <windows.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
+#include "automation/input.h"
 #include "automation/message_box.h"
 #include "automation/process.h"
 #include "automation/screenshot.h"
@@ -18,6 +19,7 @@
 #include "datastore/note.h"
 #include "datastore/paths.h"
 #include "datastore/wide.h"
+#include "tests/wine/config/tool_driver.h"
 
 namespace ba = bv::automation;
 using namespace std::chrono_literals;
@@ -44,19 +46,40 @@ ba::MessageBoxInfo expectBox(const ba::Process& process, const std::wstring& tit
     return *box;
 }
 
-// What the configuration tool's Save leaves: the ten bitmaps, their
-// captions, the first-run marker and the speed.
-void putTopTen(const std::wstring& samples) {
-    for (const std::string& dir :
-         {bv::paths::dataDir(), bv::paths::wallpapersDir(), bv::paths::scriptDir()})
-        std::filesystem::create_directories(bv::text::widen(dir));
+// The user's part in the configuration tool that the agent's first run
+// started minimized: back from the taskbar, a sample for each slot through
+// the file-open dialog, and Save at the speed it offers.
+void pickAndSave(const std::wstring& samples) {
+    bv::testing::ToolDriver tool;
+    tool.window = ba::findWindow(bv::testing::kToolTitle, 30s);
+    if (!tool.window)
+        fail("the configuration tool did not open");
+    ba::saveScreenshot(nullptr, L"3-configuration-tool-minimized");
+    ShowWindow(tool.window, SW_RESTORE);
+    SetForegroundWindow(tool.window);
+    Sleep(500);
+    tool.collectControls();
+    if (tool.slots.size() != 10)
+        fail("the configuration tool shows " + std::to_string(tool.slots.size()) + " slots");
     for (int n = 1; n <= 10; ++n) {
-        const std::string name = std::to_string(n) + ".bmp";
-        bv::fs::copyFile(bv::text::narrow(samples) + "\\" + name, bv::paths::wallpaper(n));
-        bv::note::writeNote(bv::paths::captionNote(n), "Selected Image # " + name);
+        const std::string failed =
+            tool.choose(n, bv::text::narrow(samples) + "\\" + std::to_string(n) + ".bmp");
+        if (!failed.empty())
+            fail(failed);
     }
-    bv::note::writeNote(bv::paths::okNote(), "Brenlo Vistrel top ten saved.");
-    bv::note::writeNote(bv::paths::speedNote(), "1000");
+    ba::saveScreenshot(nullptr, L"4-top-ten-picked");
+    ba::pointerClick(ba::centreOf(tool.button(L"&Save")));
+    if (!ba::waitUntil([] { return bv::fs::fileExists(bv::paths::speedNote()); }, 10s))
+        fail("Save wrote no speed note");
+    say("saved \"" + tool.slotText(1) + "\" ... \"" + tool.slotText(10) + "\" at " +
+        bv::note::readNote(bv::paths::speedNote()) + " ms");
+    // The restart that the first-run message asks for ends the tool.
+    if (HANDLE process =
+            OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ba::windowProcess(tool.window))) {
+        TerminateProcess(process, 0);
+        WaitForSingleObject(process, 5000);
+        CloseHandle(process);
+    }
 }
 
 }  // namespace
@@ -85,21 +108,10 @@ int wmain(int argc, wchar_t** argv) {
         const ba::MessageBoxInfo first = expectBox(agent, L"First Run");
         ba::saveScreenshot(nullptr, L"2-first-run");
         ba::answerMessageBox(first, L"OK");
-        // The agent starts the configuration tool; give it time to show.
-        ba::waitUntil([] { return false; }, 3s);
-        ba::saveScreenshot(nullptr, L"3-configuration-tool");
-        // Ending the agent here stands for the restart that the first-run
-        // message asks for.
+        say("the configuration tool it started: ten picks and Save");
+        pickAndSave(samples);
+        // Leaving this scope ends the agent: the restart's log-off.
     }
-    if (HWND tool = ba::findWindow(L"Brenlo Vistrel v1.0 - Settings", 0ms)) {
-        if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, ba::windowProcess(tool))) {
-            TerminateProcess(process, 0);
-            CloseHandle(process);
-        }
-    }
-
-    say("the top ten put in place as the configuration tool saves it");
-    putTopTen(samples);
 
     say("the agent's normal start, from the Startup folder");
     STARTUPINFOW startup{};

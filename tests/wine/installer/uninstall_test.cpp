@@ -1,6 +1,7 @@
 // uninstall under Wine, started from its Start Menu copy as a user starts it.
 #include "datastore/note.h"
 #include "tests/wine/installer/installer_session.h"
+#include "tests/wine/support/installed_files.h"
 
 namespace bv::testing {
 namespace {
@@ -20,14 +21,7 @@ class UninstallSession : public InstallerSession {
         marker = fs::readFile(paths::okNote());
     }
 
-    // Which of the four installed files are there, in deletion order.
-    static std::string installed() {
-        std::string present;
-        for (const std::string& file : {paths::configToolExe(), paths::agentStartupExe(),
-                                        paths::readmeTxt(), paths::uninstallExe()})
-            present += exists(file) ? "1" : "0";
-        return present;
-    }
+    static std::string installed() { return installedFiles(); }
 
     // The next box, checked to be all that the program shows.
     ba::MessageBoxInfo nextBox(const ba::Process& uninstall) {
