@@ -1,6 +1,9 @@
 // The real configuration tool under Wine: first start, a saved state, picks
 // through the platform's file-open dialog, the hover preview, saving, the
 // speed indicator, "&Exit", "&About" and the close box.
+#include <algorithm>
+#include <vector>
+
 #include "automation/screenshot.h"
 #include "tests/wine/config/config_session.h"
 
@@ -31,6 +34,29 @@ TEST_F(ConfigSession, FirstStartMakesTheFoldersAndWaitsWithPlaceholders) {
     Sleep(2500);
     EXPECT_EQ(indicatorColour(), kRed) << "the indicator stays still";
     EXPECT_FALSE(ba::waitForMessageBox(tool->id(), 0ms));
+}
+
+// Tab walks the buttons, the ten slots and the slider in their tab order,
+// whatever else (the pictures) takes the focus between them, and comes back.
+TEST_F(ConfigSession, TabWalksSaveExitTheSlotsTheSliderAndAbout) {
+    startTool();
+    SetForegroundWindow(window);
+    std::vector<HWND> expected{button(L"&Exit")};
+    for (int n = 1; n <= 10; ++n)
+        expected.push_back(slotWindow(n));
+    expected.push_back(slider);
+    expected.push_back(button(L"&About"));
+    expected.push_back(button(L"&Save"));
+    std::vector<HWND> walked;
+    for (int press = 0; press < 30 && walked.size() < expected.size(); ++press) {
+        const HWND before = focusOf(window);
+        ba::pressKey(VK_TAB);
+        ba::waitUntil([&] { return focusOf(window) != before; }, 2s);
+        const HWND now = focusOf(window);
+        if (std::find(expected.begin(), expected.end(), now) != expected.end())
+            walked.push_back(now);
+    }
+    EXPECT_EQ(walked, expected);
 }
 
 TEST_F(ConfigSession, SavedStateFromOtherWritersFillsTheWindowAndSetsThePace) {
