@@ -3,16 +3,8 @@
 #include <windows.h>
 
 #include "agent/agent_bar.h"
-#include "ui/win32/win32_platform.h"
+#include "ui/win32/main_window.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    bv::ui::win32::Win32Platform platform;
-    bv::ui::App app(platform, "brenlo_kel_vo");
-    bv::agent::AgentBar bar(app);
-    platform.quitWith(bar.form);
-    app.dispatch([&] {
-        bar.form.load();
-        bar.form.show();
-    });
-    return platform.run();
+    return bv::ui::win32::runMainWindow<bv::agent::AgentBar>("brenlo_kel_vo");
 }

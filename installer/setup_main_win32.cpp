@@ -3,16 +3,8 @@
 #include <windows.h>
 
 #include "installer/setup_window.h"
-#include "ui/win32/win32_platform.h"
+#include "ui/win32/main_window.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    bv::ui::win32::Win32Platform platform;
-    bv::ui::App app(platform, "setup");
-    bv::installer::SetupWindow window(app);
-    platform.quitWith(window.form);
-    app.dispatch([&] {
-        window.form.load();
-        window.form.show();
-    });
-    return platform.run();
+    return bv::ui::win32::runMainWindow<bv::installer::SetupWindow>("setup");
 }
