@@ -620,6 +620,12 @@ def pointer_picture(size, scale):
 # The configuration tool's pictures
 
 
+def add_centred_text(img, y, text, fnt, colour, shadow=None):
+    """Text centred across the picture's width, at height y."""
+    x = round((img.size[0] - fnt.getlength(text)) / 2)
+    return add_text(img, (x, y), text, fnt, colour, shadow=shadow)
+
+
 def placeholder():
     w, h = 210, 123
     a = Art(w, h, ss=4)
@@ -644,14 +650,9 @@ def placeholder():
                        (gx1 - 3, gy1 - 3), (gx0 + 3, gy1 - 3)])
     a.paint(a.both(hills, inner), rgba("#8ea2bf"))
     img = a.result().convert("RGB")
-    f = font("DejaVuSans-Bold.ttf", 13)
-    text = "no preview"
-    tw = f.getlength(text)
-    img = add_text(img, (round((w - tw) / 2), 71), text, f, rgba("#667a98"), shadow=rgba("#ffffff", 200))
-    f2 = font("DejaVuSans.ttf", 9)
-    text2 = "choose a bitmap for this slot"
-    tw2 = f2.getlength(text2)
-    img = add_text(img, (round((w - tw2) / 2), 90), text2, f2, rgba("#7f90aa"))
+    img = add_centred_text(img, 71, "no preview", font("DejaVuSans-Bold.ttf", 13), rgba("#667a98"),
+                           shadow=rgba("#ffffff", 200))
+    img = add_centred_text(img, 90, "choose a bitmap for this slot", font("DejaVuSans.ttf", 9), rgba("#7f90aa"))
     return img.convert("RGB")
 
 
@@ -669,14 +670,10 @@ def unreadable():
     a.paint(a.rect(gx0 + 3, gy0 + 3, gx1 - 3, gy1 - 3, 2), rgba("#fbf3f3"))
     a.paint(a.polygon([(gx0 - 2, gy1 - 1), (gx1 - 1, gy0 - 2), (gx1 + 2, gy0 + 1), (gx0 + 1, gy1 + 2)]), rgba("#b03030"))
     img = a.result().convert("RGB")
-    f = font("DejaVuSans-Bold.ttf", 13)
-    text = "cannot show this picture"
-    tw = f.getlength(text)
-    img = add_text(img, (round((w - tw) / 2), 66), text, f, rgba("#8a1f1f"), shadow=rgba("#ffffff", 200))
-    f2 = font("DejaVuSans.ttf", 9)
-    text2 = "the file is not a bitmap this tool can read"
-    tw2 = f2.getlength(text2)
-    img = add_text(img, (round((w - tw2) / 2), 88), text2, f2, rgba("#9a4a4a"))
+    img = add_centred_text(img, 66, "cannot show this picture", font("DejaVuSans-Bold.ttf", 13), rgba("#8a1f1f"),
+                           shadow=rgba("#ffffff", 200))
+    img = add_centred_text(img, 88, "the file is not a bitmap this tool can read", font("DejaVuSans.ttf", 9),
+                           rgba("#9a4a4a"))
     return img.convert("RGB")
 
 
