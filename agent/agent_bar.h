@@ -3,6 +3,10 @@
 #include "agent/settings_window.h"
 #include "common/about_window.h"
 #include "ui/app.h"
+#include "ui/controls/image.h"
+#include "ui/controls/note_box.h"
+#include "ui/controls/text_box.h"
+#include "ui/controls/timer.h"
 #include "ui/form.h"
 
 namespace bv::agent {

@@ -1,6 +1,7 @@
 // The bar's buttons and its popup menu.
 #include "agent/agent_bar.h"
 #include "resources/resource_ids.h"
+#include "ui/controls/timer.h"
 
 namespace bv::agent {
 

@@ -1,12 +1,20 @@
 #include "agent/layouts.h"
 
 #include "resources/resource_ids.h"
+#include "ui/controls/button.h"
+#include "ui/controls/frame.h"
+#include "ui/controls/image.h"
+#include "ui/controls/label.h"
+#include "ui/controls/note_box.h"
+#include "ui/controls/slider.h"
+#include "ui/controls/text_box.h"
+#include "ui/controls/timer.h"
 #include "ui/layout_check.h"
 
 namespace bv::agent {
 
 using ui::ControlSpec;
-using ui::Kind;
+namespace Kind = ui::Kind;
 using ui::PictureType;
 using ui::Pointer;
 

@@ -6,6 +6,7 @@
 #include "agent/layouts.h"
 #include "datastore/numbers.h"
 #include "datastore/paths.h"
+#include "ui/controls/button.h"
 
 namespace bv::agent {
 

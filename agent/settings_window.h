@@ -1,6 +1,8 @@
 #pragma once
 // Form2: places the agent bar by two sliders and stores the place.
 #include "ui/app.h"
+#include "ui/controls/note_box.h"
+#include "ui/controls/slider.h"
 #include "ui/form.h"
 
 namespace bv::agent {

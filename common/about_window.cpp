@@ -2,6 +2,9 @@
 
 #include "common/banner.h"
 #include "resources/resource_ids.h"
+#include "ui/controls/button.h"
+#include "ui/controls/label.h"
+#include "ui/controls/text_box.h"
 #include "ui/layout_check.h"
 
 namespace bv::common {
@@ -9,7 +12,7 @@ namespace bv::common {
 namespace {
 
 using ui::ControlSpec;
-using ui::Kind;
+namespace Kind = ui::Kind;
 
 constexpr const char* kAboutText =
     "==== Brenlo Vistrel ====\r\n"

@@ -5,6 +5,9 @@
 #include <array>
 #include <cstddef>
 
+#include "ui/controls/frame.h"
+#include "ui/controls/label.h"
+#include "ui/controls/picture_box.h"
 #include "ui/layout.h"
 
 namespace bv::common {
@@ -21,7 +24,7 @@ constexpr std::size_t kBannerRows = 5;
 
 // The banner's rows, front to back, for a layout table.
 constexpr std::array<ui::ControlSpec, kBannerRows> banner(const BannerPlace& p) {
-    using ui::Kind;
+    namespace Kind = ui::Kind;
     constexpr ui::Font kTitleFont{"Trebuchet MS", 15.75f, true};
     constexpr ui::Font kMakerFont{"Trebuchet MS", 9.75f, true};
     return {{

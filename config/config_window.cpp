@@ -1,6 +1,7 @@
 #include "config/config_window.h"
 
 #include "config/layouts.h"
+#include "ui/controls/button.h"
 
 namespace bv::config {
 

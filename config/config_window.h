@@ -8,6 +8,14 @@
 #include "common/about_window.h"
 #include "datastore/fileops.h"
 #include "ui/app.h"
+#include "ui/controls/file_dialog.h"
+#include "ui/controls/image.h"
+#include "ui/controls/label.h"
+#include "ui/controls/note_box.h"
+#include "ui/controls/picture_box.h"
+#include "ui/controls/slider.h"
+#include "ui/controls/text_box.h"
+#include "ui/controls/timer.h"
 #include "ui/form.h"
 
 namespace bv::config {

@@ -4,12 +4,22 @@
 
 #include "common/banner.h"
 #include "resources/resource_ids.h"
+#include "ui/controls/button.h"
+#include "ui/controls/file_dialog.h"
+#include "ui/controls/frame.h"
+#include "ui/controls/image.h"
+#include "ui/controls/label.h"
+#include "ui/controls/note_box.h"
+#include "ui/controls/picture_box.h"
+#include "ui/controls/slider.h"
+#include "ui/controls/text_box.h"
+#include "ui/controls/timer.h"
 #include "ui/layout_check.h"
 
 namespace bv::config {
 
 using ui::ControlSpec;
-using ui::Kind;
+namespace Kind = ui::Kind;
 
 namespace {
 

@@ -2,6 +2,9 @@
 #include "installer/setup_window.h"
 #include "installer/uninstaller.h"
 #include "resources/resource_ids.h"
+#include "ui/controls/frame.h"
+#include "ui/controls/label.h"
+#include "ui/controls/timer.h"
 #include "ui/layout_check.h"
 
 namespace bv::installer {
@@ -9,7 +12,7 @@ namespace bv::installer {
 namespace {
 
 using ui::ControlSpec;
-using ui::Kind;
+namespace Kind = ui::Kind;
 
 constexpr const char* kDescription =
     "Brenlo Vistrel is desktop animating software using customized 10 bitmap images. "

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "ui/app.h"
+#include "ui/controls/label.h"
+#include "ui/controls/timer.h"
 #include "ui/form.h"
 
 namespace bv::installer {

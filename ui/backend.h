@@ -4,7 +4,9 @@
 #include <concepts>
 #include <string>
 
-#include "ui/controls.h"
+#include "ui/control.h"
+#include "ui/controls/slider.h"
+#include "ui/controls/text_box.h"
 #include "ui/form.h"
 
 namespace bv::ui {
@@ -17,8 +19,8 @@ struct BackEnd {
         control.Control::peer_ = &peer;
         control.ControlWith<typename C::Peer>::peer_ = &peer;
     }
-    // Calls the visitor's visit for the control's own kind.
-    static void visit(Control& control, ControlVisitor& visitor) { control.accept(visitor); }
+    // Makes the control's peer: the back end's makePeer of its kind.
+    static void makePeer(Control& control, PeerHost& host) { control.makePeer(host); }
 
     static FormPeer* peer(const Form& form) { return form.peer_.get(); }
     // Where the window really stands, after a move the program did not ask for.

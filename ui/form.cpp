@@ -8,35 +8,6 @@
 
 namespace bv::ui {
 
-namespace {
-// The portable core's one choice by kind: the model class of a row.
-std::unique_ptr<Control> makeControl(Form& form, const ControlSpec& spec) {
-    switch (spec.kind) {
-        case Kind::Label:
-            return std::make_unique<Label>(form, spec);
-        case Kind::TextBox:
-            return std::make_unique<TextBox>(form, spec);
-        case Kind::Button:
-            return std::make_unique<Button>(form, spec);
-        case Kind::Frame:
-            return std::make_unique<Frame>(form, spec);
-        case Kind::PictureBox:
-            return std::make_unique<PictureBox>(form, spec);
-        case Kind::Image:
-            return std::make_unique<Image>(form, spec);
-        case Kind::Timer:
-            return std::make_unique<Timer>(form, spec);
-        case Kind::Slider:
-            return std::make_unique<Slider>(form, spec);
-        case Kind::NoteBox:
-            return std::make_unique<NoteBox>(form, spec);
-        case Kind::FileDialog:
-            return std::make_unique<FileDialog>(form, spec);
-    }
-    throw std::logic_error("unknown control kind");
-}
-}  // namespace
-
 const char* Form::keep(const char* text) {
     if (!text)
         return nullptr;
@@ -73,7 +44,7 @@ Form::Form(App& app, const FormSpec& spec)
 
     controls_.reserve(rows_.size());
     for (const ControlSpec& row : rows_)
-        controls_.push_back(makeControl(*this, row));
+        controls_.push_back(row.kind->make(*this, row));
     menu_.reserve(menuRows_.size());
     for (const MenuItemSpec& item : menuRows_)
         menu_.emplace_back(item);

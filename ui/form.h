@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/controls.h"
+#include "ui/control.h"
 #include "ui/layout.h"
 #include "ui/platform.h"
 
@@ -17,6 +17,15 @@ namespace bv::ui {
 
 class App;
 struct BackEnd;
+class Label;
+class TextBox;
+class Button;
+class PictureBox;
+class Image;
+class Timer;
+class Slider;
+class NoteBox;
+class FileDialog;
 
 class Form {
   public:
@@ -42,15 +51,44 @@ class Form {
             return *c;
         throw std::logic_error("control " + name + " has another kind");
     }
-    Label& label(const std::string& n) const { return get<Label>(n); }
-    TextBox& textBox(const std::string& n) const { return get<TextBox>(n); }
-    Button& button(const std::string& n) const { return get<Button>(n); }
-    PictureBox& pictureBox(const std::string& n) const { return get<PictureBox>(n); }
-    Image& image(const std::string& n) const { return get<Image>(n); }
-    Timer& timer(const std::string& n) const { return get<Timer>(n); }
-    Slider& slider(const std::string& n) const { return get<Slider>(n); }
-    NoteBox& noteBox(const std::string& n) const { return get<NoteBox>(n); }
-    FileDialog& fileDialog(const std::string& n) const { return get<FileDialog>(n); }
+    // Short names for the kinds that come with the layer; the kind's header
+    // is needed where one is used. Any other kind: get<T>.
+    template <class T = Label>
+    T& label(const std::string& n) const {
+        return get<T>(n);
+    }
+    template <class T = TextBox>
+    T& textBox(const std::string& n) const {
+        return get<T>(n);
+    }
+    template <class T = Button>
+    T& button(const std::string& n) const {
+        return get<T>(n);
+    }
+    template <class T = PictureBox>
+    T& pictureBox(const std::string& n) const {
+        return get<T>(n);
+    }
+    template <class T = Image>
+    T& image(const std::string& n) const {
+        return get<T>(n);
+    }
+    template <class T = Timer>
+    T& timer(const std::string& n) const {
+        return get<T>(n);
+    }
+    template <class T = Slider>
+    T& slider(const std::string& n) const {
+        return get<T>(n);
+    }
+    template <class T = NoteBox>
+    T& noteBox(const std::string& n) const {
+        return get<T>(n);
+    }
+    template <class T = FileDialog>
+    T& fileDialog(const std::string& n) const {
+        return get<T>(n);
+    }
     MenuItem& menuItem(const std::string& name);
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
     const std::vector<MenuItem>& menu() const { return menu_; }

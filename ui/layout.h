@@ -2,6 +2,7 @@
 // Window layouts as data: one table row per control, front to back, places
 // and sizes in twips (15 to a pixel at 96 dots per inch).
 #include <cstdint>
+#include <memory>
 #include <span>
 
 namespace bv::ui {
@@ -17,17 +18,53 @@ constexpr Color hex(std::uint32_t rrggbb) {
 }
 constexpr Color kNoColor = 0xffffffffu;
 
-enum class Kind {
-    Label,
-    TextBox,
-    Button,
-    Frame,
-    PictureBox,
-    Image,
-    Timer,
-    Slider,
-    NoteBox,
-    FileDialog
+class Control;
+class Form;
+struct ControlSpec;
+
+// The fields of a layout row that a kind may set; the layout check refuses
+// any other field that differs from its default.
+namespace uses {
+enum : unsigned {
+    Text = 1u << 0,
+    FontFace = 1u << 1,
+    Fore = 1u << 2,
+    Back = 1u << 3,
+    Transparent = 1u << 4,
+    Edit = 1u << 5,  // read-only, multi-line, vertical scroll bar
+    Centered = 1u << 6,
+    Wrap = 1u << 7,
+    BorderLine = 1u << 8,
+    Stretch = 1u << 9,
+    Picture = 1u << 10,
+    Tooltip = 1u << 11,
+    Mouse = 1u << 12,
+    Range = 1u << 13,  // min, max, value, changes, ticks
+    Timing = 1u << 14,
+    Tab = 1u << 15,
+};
+}  // namespace uses
+
+// A control kind as the portable core knows it. Each kind's header
+// (ui/controls/<kind>.h) defines its one KindInfo in namespace Kind, so that
+// rows name it Kind::Label, Kind::Slider, ...
+struct KindInfo {
+    unsigned fields = 0;         // uses::...
+    bool holdsControls = false;  // a container other rows may name
+    std::unique_ptr<Control> (*make)(Form&, const ControlSpec&) = nullptr;
+};
+
+// A row's kind: which KindInfo it is.
+class KindRef {
+  public:
+    constexpr KindRef() = default;
+    constexpr KindRef(const KindInfo& info) : info_(&info) {}  // NOLINT: rows write Kind::X
+    constexpr const KindInfo* operator->() const { return info_; }
+    constexpr explicit operator bool() const { return info_ != nullptr; }
+    friend constexpr bool operator==(const KindRef&, const KindRef&) = default;
+
+  private:
+    const KindInfo* info_ = nullptr;
 };
 
 struct Font {
@@ -46,7 +83,7 @@ struct PictureRef {
 };
 
 struct ControlSpec {
-    Kind kind;
+    KindRef kind;
     const char* name;
     const char* container = nullptr;  // nullptr: the window's client area
     int left = 0, top = 0, width = 0, height = 0;

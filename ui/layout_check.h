@@ -1,7 +1,7 @@
 #pragma once
 // Checks a layout table before any window is made from it: every container
 // is a frame or picture box of the same table, names are unique, and no row
-// sets a field that its kind does not use. constexpr, so that a table known
+// sets a field that its kind does not use (KindInfo::fields). constexpr, so that a table known
 // at compile time is checked by a static_assert next to it.
 #include <span>
 
@@ -25,52 +25,6 @@ constexpr bool same(const char* a, const char* b) {
     return *a == *b;
 }
 
-enum Field : unsigned {
-    Text = 1u << 0,
-    FontFace = 1u << 1,
-    Fore = 1u << 2,
-    Back = 1u << 3,
-    Transparent = 1u << 4,
-    Edit = 1u << 5,  // read-only, multi-line, vertical scroll bar
-    Centered = 1u << 6,
-    Wrap = 1u << 7,
-    BorderLine = 1u << 8,
-    Stretch = 1u << 9,
-    Picture = 1u << 10,
-    Tooltip = 1u << 11,
-    Mouse = 1u << 12,
-    Range = 1u << 13,  // min, max, value, changes, ticks
-    Timing = 1u << 14,
-    Tab = 1u << 15,
-};
-
-// The fields each kind uses; the one list to extend for a new kind.
-constexpr unsigned fieldsOf(Kind kind) {
-    switch (kind) {
-        case Kind::Label:
-            return Text | FontFace | Fore | Back | Transparent | Centered | Wrap | Tab;
-        case Kind::TextBox:
-            return Text | FontFace | Edit | Centered | Tab;
-        case Kind::Button:
-            return Text | FontFace | Tab;
-        case Kind::Frame:
-            return Text | FontFace | Back | Tab;
-        case Kind::PictureBox:
-            return Back | BorderLine | Tab;
-        case Kind::Image:
-            return Picture | BorderLine | Stretch | Tooltip | Mouse;
-        case Kind::Timer:
-            return Timing;
-        case Kind::Slider:
-            return Range | Tab;
-        case Kind::NoteBox:
-            return Text | Tab;
-        case Kind::FileDialog:
-            return 0;
-    }
-    return 0;
-}
-
 constexpr unsigned fieldsSet(const ControlSpec& c) {
     const ControlSpec d{};
     unsigned set = 0;
@@ -78,26 +32,28 @@ constexpr unsigned fieldsSet(const ControlSpec& c) {
         if (differs)
             set |= field;
     };
-    mark(!same(c.text, d.text), Text);
+    mark(!same(c.text, d.text), uses::Text);
     mark(!same(c.font.face, d.font.face) || c.font.points != d.font.points ||
              c.font.bold != d.font.bold,
-         FontFace);
-    mark(c.foreColor != d.foreColor, Fore);
-    mark(c.backColor != d.backColor, Back);
-    mark(c.transparent != d.transparent, Transparent);
-    mark(c.readOnly != d.readOnly || c.multiLine != d.multiLine || c.vScroll != d.vScroll, Edit);
-    mark(c.centered != d.centered, Centered);
-    mark(c.wrap != d.wrap, Wrap);
-    mark(c.border != d.border, BorderLine);
-    mark(c.stretch != d.stretch, Stretch);
-    mark(c.picture.type != d.picture.type || c.picture.resource != d.picture.resource, Picture);
-    mark(c.tooltip != nullptr, Tooltip);
-    mark(c.pointer != d.pointer, Mouse);
+         uses::FontFace);
+    mark(c.foreColor != d.foreColor, uses::Fore);
+    mark(c.backColor != d.backColor, uses::Back);
+    mark(c.transparent != d.transparent, uses::Transparent);
+    mark(c.readOnly != d.readOnly || c.multiLine != d.multiLine || c.vScroll != d.vScroll,
+         uses::Edit);
+    mark(c.centered != d.centered, uses::Centered);
+    mark(c.wrap != d.wrap, uses::Wrap);
+    mark(c.border != d.border, uses::BorderLine);
+    mark(c.stretch != d.stretch, uses::Stretch);
+    mark(c.picture.type != d.picture.type || c.picture.resource != d.picture.resource,
+         uses::Picture);
+    mark(c.tooltip != nullptr, uses::Tooltip);
+    mark(c.pointer != d.pointer, uses::Mouse);
     mark(c.min != d.min || c.max != d.max || c.value != d.value || c.smallChange != d.smallChange ||
              c.largeChange != d.largeChange || c.ticks != d.ticks,
-         Range);
-    mark(c.interval != d.interval || c.enabled != d.enabled, Timing);
-    mark(c.tabIndex != d.tabIndex, Tab);
+         uses::Range);
+    mark(c.interval != d.interval || c.enabled != d.enabled, uses::Timing);
+    mark(c.tabIndex != d.tabIndex, uses::Tab);
     return set;
 }
 
@@ -118,16 +74,18 @@ constexpr LayoutError checkLayout(std::span<const ControlSpec> rows) {
         for (std::size_t j = 0; j < i; ++j)
             if (check::same(rows[j].name, row.name))
                 return {"two controls of the same name", row.name};
-        if (check::fieldsSet(row) & ~check::fieldsOf(row.kind))
+        if (!row.kind)
+            return {"a control without a kind", row.name};
+        if (check::fieldsSet(row) & ~row.kind->fields)
             return {"a field that its kind does not use", row.name};
-        if (row.kind == Kind::Slider &&
+        if ((row.kind->fields & uses::Range) &&
             (row.min > row.max || row.value < row.min || row.value > row.max))
             return {"a slider value outside its range", row.name};
         // Up the chain of containers: each a frame or picture box, no loop.
         const ControlSpec* at = &row;
         for (std::size_t steps = 0; at->container; ++steps) {
             const ControlSpec* holder = check::find(rows, at->container);
-            if (!holder || (holder->kind != Kind::Frame && holder->kind != Kind::PictureBox))
+            if (!holder || !holder->kind || !holder->kind->holdsControls)
                 return {"a container that is no frame or picture box of the window", row.name};
             if (steps == rows.size())
                 return {"containers that hold one another", row.name};

@@ -5,7 +5,9 @@
 #include "datastore/failure.h"
 #include "datastore/fileops.h"
 #include "ui/backend.h"
-#include "ui/sim/sim_peers.h"
+#include "ui/controls/slider.h"
+#include "ui/controls/timer.h"
+#include "ui/sim/sim_form.h"
 
 namespace bv::ui::sim {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "ui/app.h"
-#include "ui/controls.h"
+#include "ui/control.h"
 #include "ui/form.h"
 #include "ui/platform.h"
 

@@ -8,7 +8,6 @@
 #include "datastore/failure.h"
 #include "datastore/wide.h"
 #include "ui/backend.h"
-#include "ui/win32/controls/kinds.h"
 #include "ui/win32/metrics.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/win32_platform.h"
@@ -18,28 +17,6 @@ namespace bv::ui::win32 {
 namespace {
 
 constexpr int kFirstControlId = 100;
-
-// The back end's one table of control kinds.
-class Maker : public ControlVisitor {
-  public:
-    Maker(Win32Form& form, std::vector<std::unique_ptr<Child>>& list) : form_(form), list_(list) {}
-    void visit(Label& c) override { add(makeLabel(form_, c, next())); }
-    void visit(TextBox& c) override { add(makeTextBox(form_, c, next())); }
-    void visit(Button& c) override { add(makeButton(form_, c, next())); }
-    void visit(Frame& c) override { add(makeFrame(form_, c, next())); }
-    void visit(PictureBox& c) override { add(makePictureBox(form_, c, next())); }
-    void visit(Image& c) override { add(makeImage(form_, c, next())); }
-    void visit(Timer& c) override { add(makeTimer(form_, c, next())); }
-    void visit(Slider& c) override { add(makeSlider(form_, c, next())); }
-    void visit(NoteBox& c) override { add(makeNoteBox(form_, c, next())); }
-    void visit(FileDialog& c) override { add(makeFileDialog(form_, c, next())); }
-
-  private:
-    int next() const { return static_cast<int>(list_.size()); }
-    void add(std::unique_ptr<Child> child) { list_.push_back(std::move(child)); }
-    Win32Form& form_;
-    std::vector<std::unique_ptr<Child>>& list_;
-};
 
 }  // namespace
 
@@ -113,9 +90,9 @@ RECT Children::placeOf(const Control& control) {
 void Children::create() {
     const auto& controls = form_.form().controls();
     list_.reserve(controls.size());
-    Maker maker(form_, list_);
+    PeerHost host(form_, list_);
     for (const auto& control : controls)
-        BackEnd::visit(*control, maker);
+        BackEnd::makePeer(*control, host);
     // The layout was checked: every container names a frame or picture box.
     for (auto& child : list_)
         if (const char* holder = child->control().spec().container)

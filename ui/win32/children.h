@@ -1,8 +1,9 @@
 #pragma once
 // The controls of one Win32 window, as the back end keeps them: one Child
 // per layout row, in table order (front to back). Each control kind is a
-// subclass in controls/, holding its creation, its property updates and its
-// reflected messages. Children is the one owner of the list.
+// subclass in controls/<kind>.cpp, holding its creation, its property
+// updates and its reflected messages, and the kind's makePeer that makes
+// it. Children is the one owner of the list.
 #include <windows.h>
 
 #include <deque>
@@ -10,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/controls.h"
+#include "ui/backend.h"
+#include "ui/control.h"
 
 namespace bv::ui::win32 {
 
@@ -124,3 +126,26 @@ class Children {
 };
 
 }  // namespace bv::ui::win32
+
+namespace bv::ui {
+
+// What a control's peer is made with on this back end: each kind's makePeer
+// (controls/<kind>.cpp) adds its Child here.
+class PeerHost {
+  public:
+    PeerHost(win32::Win32Form& form, std::vector<std::unique_ptr<win32::Child>>& list)
+        : form_(form), list_(list) {}
+    // Makes a Child of type C for the control, which takes it as its peer.
+    template <class C, class Model>
+    void add(Model& control) {
+        auto child = std::make_unique<C>(form_, control, static_cast<int>(list_.size()));
+        BackEnd::attach(control, *child);
+        list_.push_back(std::move(child));
+    }
+
+  private:
+    win32::Win32Form& form_;
+    std::vector<std::unique_ptr<win32::Child>>& list_;
+};
+
+}  // namespace bv::ui

@@ -2,7 +2,7 @@
 // The mouse as handlers see it: buttons, shift keys, twips in the control.
 #include <windows.h>
 
-#include "ui/controls.h"
+#include "ui/control.h"
 #include "ui/win32/metrics.h"
 
 namespace bv::ui::win32 {

@@ -4,7 +4,7 @@
 
 #include "datastore/failure.h"
 #include "datastore/wide.h"
-#include "ui/win32/controls/kinds.h"
+#include "ui/win32/controls/surfaces.h"
 #include "ui/win32/metrics.h"
 #include "ui/win32/win32_platform.h"
 

@@ -1,5 +1,9 @@
 #include "common/about_window.h"
 #include "tests/native/ui/ui_fixture.h"
+#include "ui/controls/button.h"
+#include "ui/controls/label.h"
+#include "ui/controls/picture_box.h"
+#include "ui/controls/text_box.h"
 
 namespace bv::testing {
 namespace {

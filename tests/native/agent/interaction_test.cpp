@@ -1,6 +1,7 @@
 #include "datastore/fileops.h"
 #include "resources/resource_ids.h"
 #include "tests/native/agent/agent_fixture.h"
+#include "ui/controls/image.h"
 
 namespace bv::testing {
 namespace {

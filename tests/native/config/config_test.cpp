@@ -12,6 +12,7 @@
 #include "datastore/paths.h"
 #include "resources/resource_ids.h"
 #include "tests/native/support/temp_drive.h"
+#include "ui/controls/file_dialog.h"
 #include "ui/sim/sim_platform.h"
 
 namespace bv::testing {

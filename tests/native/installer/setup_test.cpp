@@ -5,6 +5,7 @@
 
 #include "installer/setup_window.h"
 #include "tests/native/installer/installer_fixture.h"
+#include "ui/controls/label.h"
 
 namespace bv::testing {
 namespace {

@@ -3,6 +3,9 @@
 #include "datastore/note.h"
 #include "datastore/paths.h"
 #include "tests/native/ui/ui_fixture.h"
+#include "ui/controls/image.h"
+#include "ui/controls/note_box.h"
+#include "ui/controls/slider.h"
 
 namespace bv::testing {
 namespace {

@@ -1,4 +1,7 @@
 #include "tests/native/ui/ui_fixture.h"
+#include "ui/controls/button.h"
+#include "ui/controls/note_box.h"
+#include "ui/controls/timer.h"
 
 namespace bv::testing {
 namespace {

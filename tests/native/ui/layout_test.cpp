@@ -1,13 +1,20 @@
 #include <stdexcept>
 
 #include "tests/native/ui/ui_fixture.h"
+#include "ui/controls/button.h"
+#include "ui/controls/frame.h"
+#include "ui/controls/image.h"
+#include "ui/controls/label.h"
+#include "ui/controls/slider.h"
+#include "ui/controls/text_box.h"
 #include "ui/layout_check.h"
+#include "ui/sim/sim_form.h"
 
 namespace bv::testing {
 namespace {
 
 using ui::ControlSpec;
-using ui::Kind;
+namespace Kind = ui::Kind;
 
 // Ten slots as a tool would lay them out in a loop: names and texts made
 // at run time, gone before the window is used.
@@ -60,6 +67,43 @@ TEST_F(UiTest, LayoutMistakesAreRefusedBeforeAnyWindowIsMade) {
     static constexpr ControlSpec kLoose[] = {{.kind = Kind::Image, .name = "I", .wrap = true}};
     static_assert(ui::checkLayout(kLoose));
     static_assert(!ui::checkLayout(kTestControls));
+}
+
+// A kind the layer does not know, defined here as a program would add one:
+// its model, its KindInfo and its simulated peer, nothing else.
+struct GaugePeer : ui::Control::Peer {
+    virtual void levelChanged() = 0;
+};
+class Gauge : public ui::ControlWith<GaugePeer> {
+  public:
+    using Peer = GaugePeer;
+    using ControlWith::ControlWith;
+    void setLevel(int level) { assign(level_, level, peer(), &Peer::levelChanged); }
+
+  private:
+    void makePeer(ui::PeerHost& host) override;
+    int level_ = 0;
+};
+constexpr ui::KindInfo kGauge{ui::uses::Range, false, &ui::makeControl<Gauge>};
+
+int levelsShown = 0;
+class SimGauge : public ui::sim::Quiet<GaugePeer> {
+    void levelChanged() override { ++levelsShown; }
+};
+void Gauge::makePeer(ui::PeerHost& host) {
+    host.add<SimGauge>(*this);
+}
+
+TEST_F(UiTest, AKindDefinedOutsideTheLayerIsCheckedMadeAndShown) {
+    static constexpr ControlSpec kRows[] = {{.kind = kGauge, .name = "G", .max = 3}};
+    static_assert(!ui::checkLayout(kRows));
+    const ControlSpec loose[] = {{.kind = kGauge, .name = "G", .text = "no text here"}};
+    EXPECT_TRUE(ui::checkLayout(loose));
+
+    ui::Form window(app, {.name = "W", .caption = "gauge", .controls = kRows});
+    window.get<Gauge>("G").setLevel(2);
+    EXPECT_EQ(levelsShown, 1);
+    EXPECT_THROW(window.get<ui::Slider>("G"), std::logic_error);
 }
 
 // The deactivation that a show causes follows the event that showed; the

@@ -1,3 +1,4 @@
+#include "ui/controls/timer.h"
 #include "tests/native/ui/ui_fixture.h"
 
 namespace bv::testing {

@@ -3,6 +3,11 @@
 
 #include "datastore/failure.h"
 #include "tests/native/support/temp_drive.h"
+#include "ui/controls/button.h"
+#include "ui/controls/image.h"
+#include "ui/controls/note_box.h"
+#include "ui/controls/slider.h"
+#include "ui/controls/timer.h"
 #include "ui/sim/sim_platform.h"
 
 namespace bv::testing {

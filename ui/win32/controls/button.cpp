@@ -1,8 +1,9 @@
 // Push buttons: Click from the mouse, Enter while focused, and Alt with the
 // access key of the caption (see focus.cpp).
+#include "ui/controls/button.h"
 #include "datastore/wide.h"
 #include "ui/backend.h"
-#include "ui/win32/controls/kinds.h"
+#include "ui/win32/children.h"
 
 namespace bv::ui::win32 {
 
@@ -30,10 +31,8 @@ class Win32Button final : public ChildWith<Control::Peer> {
 
 }  // namespace
 
-std::unique_ptr<Child> makeButton(Win32Form& form, Button& button, int index) {
-    auto child = std::make_unique<Win32Button>(form, button, index);
-    BackEnd::attach(button, *child);
-    return child;
-}
-
 }  // namespace bv::ui::win32
+
+void bv::ui::Button::makePeer(PeerHost& host) {
+    host.add<win32::Win32Button>(*this);
+}

@@ -9,7 +9,8 @@
 #include "datastore/failure.h"
 #include "datastore/wide.h"
 #include "ui/backend.h"
-#include "ui/win32/controls/kinds.h"
+#include "ui/controls/file_dialog.h"
+#include "ui/win32/children.h"
 #include "ui/win32/late_library.h"
 #include "ui/win32/pictures.h"
 #include "ui/win32/win32_form.h"
@@ -77,10 +78,8 @@ class Win32FileDialog final : public ChildWith<FileDialogPeer> {
 
 }  // namespace
 
-std::unique_ptr<Child> makeFileDialog(Win32Form& form, FileDialog& dialog, int index) {
-    auto child = std::make_unique<Win32FileDialog>(form, dialog, index);
-    BackEnd::attach(dialog, *child);
-    return child;
-}
-
 }  // namespace bv::ui::win32
+
+void bv::ui::FileDialog::makePeer(PeerHost& host) {
+    host.add<win32::Win32FileDialog>(*this);
+}

@@ -1,8 +1,10 @@
 // Frames: a surface of their own that holds controls, with the group box
 // look drawn under them.
+#include "ui/controls/frame.h"
 #include "datastore/wide.h"
 #include "ui/backend.h"
-#include "ui/win32/controls/kinds.h"
+#include "ui/win32/children.h"
+#include "ui/win32/controls/surfaces.h"
 #include "ui/win32/paint.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/win32_platform.h"
@@ -55,10 +57,8 @@ class Win32Frame final : public ChildWith<Control::Peer> {
 
 }  // namespace
 
-std::unique_ptr<Child> makeFrame(Win32Form& form, Frame& frame, int index) {
-    auto child = std::make_unique<Win32Frame>(form, frame, index);
-    BackEnd::attach(frame, *child);
-    return child;
-}
-
 }  // namespace bv::ui::win32
+
+void bv::ui::Frame::makePeer(PeerHost& host) {
+    host.add<win32::Win32Frame>(*this);
+}

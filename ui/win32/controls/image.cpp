@@ -1,7 +1,8 @@
 // Image controls: a picture drawn by their container at its own size or
 // stretched, with an optional single-line border.
+#include "ui/controls/image.h"
 #include "ui/backend.h"
-#include "ui/win32/controls/kinds.h"
+#include "ui/win32/children.h"
 #include "ui/win32/pictures.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/win32_platform.h"
@@ -61,10 +62,8 @@ class Win32Image final : public ChildWith<ImagePeer> {
 
 }  // namespace
 
-std::unique_ptr<Child> makeImage(Win32Form& form, Image& image, int index) {
-    auto child = std::make_unique<Win32Image>(form, image, index);
-    BackEnd::attach(image, *child);
-    return child;
-}
-
 }  // namespace bv::ui::win32
+
+void bv::ui::Image::makePeer(PeerHost& host) {
+    host.add<win32::Win32Image>(*this);
+}

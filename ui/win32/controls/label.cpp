@@ -1,7 +1,8 @@
 // Labels: drawn by their container, text cut or wrapped at the box.
+#include "ui/controls/label.h"
 #include "datastore/wide.h"
 #include "ui/backend.h"
-#include "ui/win32/controls/kinds.h"
+#include "ui/win32/children.h"
 #include "ui/win32/paint.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/win32_platform.h"
@@ -45,10 +46,8 @@ class Win32Label final : public ChildWith<LabelPeer> {
 
 }  // namespace
 
-std::unique_ptr<Child> makeLabel(Win32Form& form, Label& label, int index) {
-    auto child = std::make_unique<Win32Label>(form, label, index);
-    BackEnd::attach(label, *child);
-    return child;
-}
-
 }  // namespace bv::ui::win32
+
+void bv::ui::Label::makePeer(PeerHost& host) {
+    host.add<win32::Win32Label>(*this);
+}

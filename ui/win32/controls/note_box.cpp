@@ -1,7 +1,8 @@
 // Note boxes: hidden rich text boxes that only read and write note files
-// (ui/controls.cpp does that); nothing of them is on the screen.
+// (ui/controls/note_box.cpp does that); nothing of them is on the screen.
+#include "ui/controls/note_box.h"
 #include "ui/backend.h"
-#include "ui/win32/controls/kinds.h"
+#include "ui/win32/children.h"
 
 namespace bv::ui::win32 {
 
@@ -14,10 +15,8 @@ class Win32NoteBox final : public ChildWith<Control::Peer> {
 
 }  // namespace
 
-std::unique_ptr<Child> makeNoteBox(Win32Form& form, NoteBox& box, int index) {
-    auto child = std::make_unique<Win32NoteBox>(form, box, index);
-    BackEnd::attach(box, *child);
-    return child;
-}
-
 }  // namespace bv::ui::win32
+
+void bv::ui::NoteBox::makePeer(PeerHost& host) {
+    host.add<win32::Win32NoteBox>(*this);
+}

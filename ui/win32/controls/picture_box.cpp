@@ -1,7 +1,9 @@
 // Picture boxes: a sunken surface in their background colour (the system's
 // 3-D face colour unless set) that holds controls and takes the focus.
+#include "ui/controls/picture_box.h"
 #include "ui/backend.h"
-#include "ui/win32/controls/kinds.h"
+#include "ui/win32/children.h"
+#include "ui/win32/controls/surfaces.h"
 #include "ui/win32/paint.h"
 
 namespace bv::ui::win32 {
@@ -34,10 +36,8 @@ class Win32PictureBox final : public ChildWith<PictureBoxPeer> {
 
 }  // namespace
 
-std::unique_ptr<Child> makePictureBox(Win32Form& form, PictureBox& box, int index) {
-    auto child = std::make_unique<Win32PictureBox>(form, box, index);
-    BackEnd::attach(box, *child);
-    return child;
-}
-
 }  // namespace bv::ui::win32
+
+void bv::ui::PictureBox::makePeer(PeerHost& host) {
+    host.add<win32::Win32PictureBox>(*this);
+}

@@ -6,7 +6,8 @@
 #include <commctrl.h>
 
 #include "ui/backend.h"
-#include "ui/win32/controls/kinds.h"
+#include "ui/controls/slider.h"
+#include "ui/win32/children.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/win32_platform.h"
 
@@ -58,10 +59,8 @@ class Win32Slider final : public ChildWith<SliderPeer> {
 
 }  // namespace
 
-std::unique_ptr<Child> makeSlider(Win32Form& form, Slider& slider, int index) {
-    auto child = std::make_unique<Win32Slider>(form, slider, index);
-    BackEnd::attach(slider, *child);
-    return child;
-}
-
 }  // namespace bv::ui::win32
+
+void bv::ui::Slider::makePeer(PeerHost& host) {
+    host.add<win32::Win32Slider>(*this);
+}

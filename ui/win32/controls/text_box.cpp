@@ -7,7 +7,8 @@
 
 #include "datastore/wide.h"
 #include "ui/backend.h"
-#include "ui/win32/controls/kinds.h"
+#include "ui/controls/text_box.h"
+#include "ui/win32/children.h"
 #include "ui/win32/mouse.h"
 #include "ui/win32/win32_form.h"
 
@@ -123,10 +124,8 @@ class Win32TextBox final : public ChildWith<TextBoxPeer> {
 
 }  // namespace
 
-std::unique_ptr<Child> makeTextBox(Win32Form& form, TextBox& box, int index) {
-    auto child = std::make_unique<Win32TextBox>(form, box, index);
-    BackEnd::attach(box, *child);
-    return child;
-}
-
 }  // namespace bv::ui::win32
+
+void bv::ui::TextBox::makePeer(PeerHost& host) {
+    host.add<win32::Win32TextBox>(*this);
+}

@@ -1,7 +1,8 @@
 // Timers: a window timer of the form, whose id is the control's place in
 // the table plus one.
+#include "ui/controls/timer.h"
 #include "ui/backend.h"
-#include "ui/win32/controls/kinds.h"
+#include "ui/win32/children.h"
 #include "ui/win32/win32_form.h"
 
 namespace bv::ui::win32 {
@@ -38,10 +39,8 @@ class Win32Timer final : public ChildWith<TimerPeer> {
 
 }  // namespace
 
-std::unique_ptr<Child> makeTimer(Win32Form& form, Timer& timer, int index) {
-    auto child = std::make_unique<Win32Timer>(form, timer, index);
-    BackEnd::attach(timer, *child);
-    return child;
-}
-
 }  // namespace bv::ui::win32
+
+void bv::ui::Timer::makePeer(PeerHost& host) {
+    host.add<win32::Win32Timer>(*this);
+}

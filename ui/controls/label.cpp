@@ -1,0 +1,9 @@
+#include "ui/controls/label.h"
+
+namespace bv::ui {
+
+void Label::setCaption(std::string caption) {
+    assign(caption_, std::move(caption), peer(), &Peer::captionChanged);
+}
+
+}  // namespace bv::ui
