@@ -197,7 +197,7 @@ constexpr std::array<ControlSpec, 5> kBack = {{
      .top = 6960,
      .width = 480,
      .height = 480,
-     .picture = {ui::PictureType::Gif, BV_GIF_BADGE}},
+     .picture = {ui::PictureType::GifAsBitmap, BV_BMP_BADGE}},
     // Its box reaches past the window's right edge, where the text is cut.
     {.kind = Kind::Label,
      .name = "Label7",

@@ -224,6 +224,7 @@ def main(argv):
     checks += [
         ("placeholder.bmp", lambda d: check_bmp(d, 210, 123)),
         ("unreadable.bmp", lambda d: check_bmp(d, 210, 123)),
+        ("badge.bmp", lambda d: check_bmp(d, 32, 32)),
         ("program.ico", check_ico),
         ("uninstall.ico", check_ico),
         ("hand.cur", check_cur),

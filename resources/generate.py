@@ -166,6 +166,20 @@ def dither(img, amount, seed):
     return img
 
 
+KEY = (255, 0, 255)  # see-through in a GIF kept as a bitmap
+
+
+def keyed(gif):
+    """The GIF's pixels with its see-through ones in the key colour, for a
+    program that draws it without a GIF decoder."""
+    rgba = Image.open(io.BytesIO(gif)).convert("RGBA")
+    px = list(rgba.getdata())
+    assert all(p[:3] != KEY for p in px if p[3]), "the picture uses the key colour"
+    flat = Image.new("RGB", rgba.size)
+    flat.putdata([p[:3] if p[3] else KEY for p in px])
+    return flat
+
+
 # ---------------------------------------------------------------------------
 # The agent bar
 
@@ -903,7 +917,9 @@ def main(argv):
     write(out, "hand.cur", cur_file())
     write(out, "placeholder.bmp", bmp24(placeholder()))
     write(out, "unreadable.bmp", bmp24(unreadable()))
-    write(out, "badge.gif", gif_bytes(badge_picture()))
+    badge = gif_bytes(badge_picture())
+    write(out, "badge.gif", badge)
+    write(out, "badge.bmp", bmp24(keyed(badge)))
 
     sheet = contact_sheet(out)
     buf = io.BytesIO()

@@ -18,6 +18,9 @@
 #define BV_BMP_PLACEHOLDER 101
 // Shown instead for a file that is no picture the tool can show.
 #define BV_BMP_UNREADABLE 102
+// The tool's corner picture, 32 by 32 pixels: badge.gif as decoded, its
+// see-through pixels in magenta.
+#define BV_BMP_BADGE 103
 
 // Pictures kept as raw data (RCDATA): decoded at run time.
 #define BV_JPEG_BAR 201

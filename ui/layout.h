@@ -76,7 +76,9 @@ struct Font {
 enum class Pointer { Arrow, Hand };
 
 // Where a picture comes from: a resource of the program, or a file.
-enum class PictureType { None, Bitmap, Jpeg, Gif };
+// GifAsBitmap: a GIF's pixels kept as a bitmap, its see-through colour as
+// magenta (255, 0, 255), which is drawn as the background.
+enum class PictureType { None, Bitmap, Jpeg, Gif, GifAsBitmap };
 struct PictureRef {
     PictureType type = PictureType::None;
     int resource = 0;

@@ -3,7 +3,9 @@
 #include <ole2.h>
 #include <olectl.h>
 
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "datastore/failure.h"
 #include "datastore/fileops.h"
@@ -60,6 +62,70 @@ HGLOBAL allocate(std::size_t size) {
     return block;
 }
 
+// Little-endian fields of a file header, read byte by byte.
+std::uint32_t le32(const unsigned char* p) {
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+std::uint16_t le16(const unsigned char* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+// An uncompressed bitmap file whose header, palette and pixel rows all lie
+// within the data, made into a DIB section by GDI alone: previewing
+// ordinary .bmp files then never loads OLE. Null for anything else, which
+// goes to the platform's decoder as before.
+PicturePtr decodePlainBitmap(const unsigned char* data, std::size_t size) {
+    constexpr std::size_t kFileHeader = 14, kInfoHeader = 40;
+    constexpr std::int64_t kMaxPixels = 1 << 26;
+    if (size < kFileHeader + kInfoHeader || data[0] != 'B' || data[1] != 'M')
+        return nullptr;
+    const std::uint32_t offBits = le32(data + 10);
+    const unsigned char* info = data + kFileHeader;
+    const std::uint32_t infoSize = le32(info);
+    const std::int64_t width = static_cast<std::int32_t>(le32(info + 4));
+    const std::int64_t height = static_cast<std::int32_t>(le32(info + 8));
+    const unsigned bits = le16(info + 14);
+    const std::uint32_t compression = le32(info + 16);
+    std::uint32_t colors = le32(info + 32);
+    if (infoSize < kInfoHeader || infoSize > size - kFileHeader || le16(info + 12) != 1 ||
+        compression != BI_RGB || width <= 0 || height == 0 || height == INT32_MIN)
+        return nullptr;
+    const std::int64_t rows = height < 0 ? -height : height;
+    if (width * rows > kMaxPixels)
+        return nullptr;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        return nullptr;
+    // Colours in the file's table; only up to 8 bits per pixel use them.
+    if (bits <= 8 && colors == 0)
+        colors = 1u << bits;
+    if (colors > (bits <= 8 ? 1u << bits : 256u))
+        return nullptr;
+    const std::uint32_t used = bits <= 8 ? colors : 0;
+    const std::uint64_t paletteEnd = kFileHeader + infoSize + std::uint64_t{colors} * 4;
+    const std::uint64_t stride = ((static_cast<std::uint64_t>(width) * bits + 31) / 32) * 4;
+    if (paletteEnd > size || offBits < paletteEnd || offBits > size ||
+        stride * static_cast<std::uint64_t>(rows) > size - offBits)
+        return nullptr;
+
+    // The header as GDI takes it, aligned, plain size, with its palette.
+    std::vector<std::uint32_t> header((kInfoHeader + std::size_t{used} * 4) / 4);
+    std::memcpy(header.data(), info, kInfoHeader);
+    std::memcpy(header.data() + kInfoHeader / 4, info + infoSize, std::size_t{used} * 4);
+    auto* bitmapInfo = reinterpret_cast<BITMAPINFO*>(header.data());
+    bitmapInfo->bmiHeader.biSize = kInfoHeader;
+    bitmapInfo->bmiHeader.biSizeImage = 0;
+    bitmapInfo->bmiHeader.biClrUsed = used;
+    void* pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, bitmapInfo, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (!bitmap || !pixels) {
+        if (bitmap)
+            DeleteObject(bitmap);
+        throw Failure("Out of memory");
+    }
+    std::memcpy(pixels, data + offBits, static_cast<std::size_t>(stride * rows));
+    return std::make_shared<const LoadedPicture>(bitmap);
+}
+
 std::string resourceMissing(int id) {
     return "Resource with identifier '" + std::to_string(id) + "' not found";
 }
@@ -93,6 +159,32 @@ LoadedPicture::LoadedPicture(HBITMAP bitmap) : bitmap_(bitmap) {
     }
 }
 
+// The mask is made once, and the key's pixels turned black, so that drawing
+// is an AND with the mask and an OR with the bitmap.
+LoadedPicture::LoadedPicture(HBITMAP bitmap, COLORREF key) : LoadedPicture(bitmap) {
+    mask_ = CreateBitmap(width_, height_, 1, 1, nullptr);
+    HDC image = CreateCompatibleDC(nullptr);
+    HDC mask = CreateCompatibleDC(nullptr);
+    if (!mask_ || !image || !mask) {
+        if (image)
+            DeleteDC(image);
+        if (mask)
+            DeleteDC(mask);
+        throw Failure("Out of memory");
+    }
+    HGDIOBJ oldImage = SelectObject(image, bitmap_);
+    HGDIOBJ oldMask = SelectObject(mask, mask_);
+    SetBkColor(image, key);
+    BitBlt(mask, 0, 0, width_, height_, image, 0, 0, SRCCOPY);
+    SetBkColor(image, RGB(0, 0, 0));
+    SetTextColor(image, RGB(255, 255, 255));
+    BitBlt(image, 0, 0, width_, height_, mask, 0, 0, SRCAND);
+    SelectObject(image, oldImage);
+    SelectObject(mask, oldMask);
+    DeleteDC(image);
+    DeleteDC(mask);
+}
+
 LoadedPicture::LoadedPicture(IPicture* picture) : ole_(picture) {
     short type = PICTYPE_NONE;
     ole_->get_Type(&type);
@@ -118,6 +210,8 @@ LoadedPicture::LoadedPicture(IPicture* picture) : ole_(picture) {
 LoadedPicture::~LoadedPicture() {
     if (bitmap_)
         DeleteObject(bitmap_);
+    if (mask_)
+        DeleteObject(mask_);
     if (ole_)
         ole_->Release();
 }
@@ -136,12 +230,25 @@ void LoadedPicture::draw(HDC dc, const RECT& dest) const {
     }
     if (bitmap_) {
         if (HDC source = CreateCompatibleDC(dc)) {
-            HGDIOBJ old = SelectObject(source, bitmap_);
-            if (stretched)
-                StretchBlt(dc, dest.left, dest.top, w, h, source, 0, 0, width_, height_, SRCCOPY);
-            else
-                BitBlt(dc, dest.left, dest.top, w, h, source, 0, 0, SRCCOPY);
-            SelectObject(source, old);
+            auto copy = [&](HBITMAP from, DWORD rop) {
+                HGDIOBJ old = SelectObject(source, from);
+                if (stretched)
+                    StretchBlt(dc, dest.left, dest.top, w, h, source, 0, 0, width_, height_, rop);
+                else
+                    BitBlt(dc, dest.left, dest.top, w, h, source, 0, 0, rop);
+                SelectObject(source, old);
+            };
+            if (mask_) {
+                // The mask's 1s keep the background (white), its 0s clear it.
+                const COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
+                const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+                copy(mask_, SRCAND);
+                SetBkColor(dc, oldBack);
+                SetTextColor(dc, oldText);
+                copy(bitmap_, SRCPAINT);
+            } else {
+                copy(bitmap_, SRCCOPY);
+            }
             DeleteDC(source);
         }
     } else if (ole_) {
@@ -163,6 +270,8 @@ PicturePtr decodePicture(const void* data, std::size_t size) {
         throw Failure(kInvalidPicture);
     if (size > kMaxPictureBytes)
         throw Failure("Out of memory");
+    if (PicturePtr plain = decodePlainBitmap(static_cast<const unsigned char*>(data), size))
+        return plain;
     HGLOBAL block = allocate(size);
     void* bytes = GlobalLock(block);
     if (!bytes) {
@@ -185,12 +294,16 @@ PicturePtr PictureCache::resource(const PictureRef& ref) {
         return it->second;
 
     PicturePtr picture;
-    if (ref.type == PictureType::Bitmap) {
+    if (ref.type == PictureType::Bitmap || ref.type == PictureType::GifAsBitmap) {
         HANDLE bitmap = LoadImageW(module_, MAKEINTRESOURCEW(ref.resource), IMAGE_BITMAP, 0, 0,
                                    LR_CREATEDIBSECTION);
         if (!bitmap)
             throw Failure(resourceMissing(ref.resource));
-        picture = std::make_shared<const LoadedPicture>(static_cast<HBITMAP>(bitmap));
+        const auto handle = static_cast<HBITMAP>(bitmap);
+        if (ref.type == PictureType::Bitmap)
+            picture = std::make_shared<const LoadedPicture>(handle);
+        else
+            picture = std::make_shared<const LoadedPicture>(handle, RGB(255, 0, 255));
     } else if (ref.type == PictureType::Jpeg || ref.type == PictureType::Gif) {
         HRSRC found = FindResourceW(module_, MAKEINTRESOURCEW(ref.resource), RT_RCDATA);
         HGLOBAL loaded = found ? LoadResource(module_, found) : nullptr;

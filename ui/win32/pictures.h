@@ -1,7 +1,8 @@
 #pragma once
 // Pictures for image controls: the program's bitmap resources, JPEG and GIF
 // data kept as raw resources, and picture files chosen at run time. JPEG, GIF
-// and files go through the platform's own decoder (OLE pictures).
+// and files go through the platform's own decoder (OLE pictures), except
+// plain uncompressed bitmap files, which GDI alone takes.
 #include <windows.h>
 
 #include <cstddef>
@@ -18,8 +19,9 @@ namespace bv::ui::win32 {
 
 class LoadedPicture {
   public:
-    // Both take ownership.
+    // All take ownership. With a key, pixels of that colour are see-through.
     explicit LoadedPicture(HBITMAP bitmap);
+    LoadedPicture(HBITMAP bitmap, COLORREF key);
     explicit LoadedPicture(IPicture* picture);
     ~LoadedPicture();
     LoadedPicture(const LoadedPicture&) = delete;
@@ -35,6 +37,7 @@ class LoadedPicture {
 
   private:
     HBITMAP bitmap_ = nullptr;
+    HBITMAP mask_ = nullptr;  // keyed bitmaps: 1 where see-through
     IPicture* ole_ = nullptr;
     int width_ = 0, height_ = 0;
 };

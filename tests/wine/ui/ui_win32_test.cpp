@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <cstring>
 
 #include <algorithm>
 #include <cmath>
@@ -773,9 +774,10 @@ TEST_F(Win32Back, PicturesComeFromResourcesAndFiles) {
     DeleteFileW(bv::text::widen(junk).c_str());
 }
 
-// The agent shows the bar from a bitmap made of the JPEG: its pixels must be
-// the platform decoder's.
-std::vector<std::uint8_t> drawn(const bv::ui::win32::LoadedPicture& picture) {
+// The agent shows the bar from a bitmap made of the JPEG, the tool its badge
+// from one made of the GIF: their pixels must be the platform decoder's.
+std::vector<std::uint8_t> drawn(const bv::ui::win32::LoadedPicture& picture,
+                                std::uint8_t background = 0) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = picture.width();
@@ -786,6 +788,7 @@ std::vector<std::uint8_t> drawn(const bv::ui::win32::LoadedPicture& picture) {
     HBITMAP target = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, target);
+    std::memset(bits, background, ((picture.width() * 3 + 3) & ~3) * picture.height());
     picture.draw(dc, RECT{0, 0, picture.width(), picture.height()});
     GdiFlush();
     const auto* first = static_cast<const std::uint8_t*>(bits);
@@ -804,6 +807,16 @@ TEST_F(Win32Back, TheBarBitmapHoldsTheJpegAsDecoded) {
     ASSERT_EQ(bitmap->width(), jpeg->width());
     ASSERT_EQ(bitmap->height(), jpeg->height());
     EXPECT_TRUE(drawn(*bitmap) == drawn(*jpeg));
+}
+
+TEST_F(Win32Back, TheBadgeBitmapIsTheGifWithItsSeeThroughPixels) {
+    auto& cache = platform.pictures();
+    auto bitmap = cache.resource({PictureType::GifAsBitmap, BV_BMP_BADGE});
+    auto gif = cache.resource({PictureType::Gif, BV_GIF_BADGE});
+    ASSERT_EQ(bitmap->width(), gif->width());
+    for (std::uint8_t background : {0x00, 0x80, 0xff})
+        EXPECT_TRUE(drawn(*bitmap, background) == drawn(*gif, background)) << int{background};
+    EXPECT_FALSE(drawn(*bitmap, 0x00) == drawn(*bitmap, 0xff));  // some pixels see through
 }
 
 TEST_F(Win32Back, FormMovesAndRefusesPlacesOutOfRange) {
