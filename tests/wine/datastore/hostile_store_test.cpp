@@ -201,8 +201,7 @@ TEST_F(HostileStore, BrokenBitmapsAreCycledPast) {
     const std::vector<std::string> broken = hostileBitmaps();
     for (std::size_t i = 0; i < broken.size(); ++i)
         fs::writeFileAtomically(paths::wallpaper(static_cast<int>(i) + 1), broken[i]);
-    const Observation seen = run([](HWND bar) { return counter(bar) == L"6"; },
-                                 "empty, cut, GIF, 60000x60000 bitmaps");
+    const Observation seen = run([](HWND bar) { return counter(bar) == L"6"; }, "broken bitmaps");
     EXPECT_GE(seen.reactionMs, 0) << "the cycle stopped at a broken bitmap, at " << seen.counter;
     EXPECT_FALSE(seen.messageBox);
     EXPECT_LT(seen.peakMb, tidy.peakMb + 4) << "memory spike";
@@ -220,7 +219,8 @@ TEST_F(HostileStore, TheToolStartsOnHostileNotesAndCannotShowBrokenBitmaps) {
     auto installTidyForTool = [&] {
         installTidy();
         for (int n = 1; n <= 10; ++n)
-            note::writeNote(paths::captionNote(n), "Selected Image # " + std::to_string(n) + ".bmp");
+            note::writeNote(paths::captionNote(n),
+                            "Selected Image # " + std::to_string(n) + ".bmp");
     };
     // Runs the tool on the store as it is, `use` done once its window shows;
     // returns its peak working set in MB.
@@ -298,8 +298,8 @@ TEST_F(HostileStore, TheToolStartsOnHostileNotesAndCannotShowBrokenBitmaps) {
                 << "slot " << slot << " does not show the cannot-show picture";
             std::printf("tool, slot %d: %s after %.0f ms\n", slot,
                         shown ? "cannot-show picture" : "no cannot-show picture",
-                        std::chrono::duration<double, std::milli>(
-                            std::chrono::steady_clock::now() - pointed)
+                        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
+                                                                  pointed)
                             .count());
             EXPECT_EQ(shownAfterPointing(kTidy).rgb, picture.rgb) << "after slot " << slot;
         }
