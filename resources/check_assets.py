@@ -12,7 +12,7 @@ import re
 import struct
 import sys
 
-ICON_IMAGES = sorted([(48, 8), (32, 8), (16, 8), (128, 32), (48, 32), (32, 32), (24, 32), (16, 32)])
+ICON_IMAGES = sorted([(48, 8), (32, 8), (16, 8), (48, 32), (32, 32), (16, 32)])
 BUTTONS = ("play.bmp", "pause.bmp", "dim.bmp", "lit.bmp")
 RC_FILES = ("agent.rc", "config.rc", "setup.rc", "uninstall.rc")
 
@@ -44,15 +44,16 @@ def stride(width, bits):
     return ((width * bits + 31) // 32) * 4
 
 
-def check_bmp(data, width, height):
+def check_bmp(data, width, height, want_bits=24):
     need(data[:2] == b"BM", "no BM signature")
     file_size, _, _, pixels_at = struct.unpack_from("<IHHI", data, 2)
     need(file_size == len(data), "header says %d bytes, file has %d" % (file_size, len(data)))
-    w, h, bits, _, _ = info_header(data, 14)
+    w, h, bits, _, used = info_header(data, 14)
     need((w, h) == (width, height), "%dx%d, want %dx%d (bottom-up)" % (w, h, width, height))
-    need(bits == 24, "%d bits per pixel, want 24" % bits)
-    need(pixels_at == 54, "pixels at %d, want 54" % pixels_at)
-    need(len(data) - pixels_at == stride(w, 24) * h, "pixel data is %d bytes, want %d" % (len(data) - pixels_at, stride(w, 24) * h))
+    need(bits == want_bits, "%d bits per pixel, want %d" % (bits, want_bits))
+    palette = (used or 1 << bits) if bits <= 8 else 0
+    need(pixels_at == 54 + 4 * palette, "pixels at %d, want %d" % (pixels_at, 54 + 4 * palette))
+    need(len(data) - pixels_at == stride(w, bits) * h, "pixel data is %d bytes, want %d" % (len(data) - pixels_at, stride(w, bits) * h))
 
 
 def jpeg_segments(data):
@@ -223,7 +224,7 @@ def main(argv):
     checks += [(name, lambda d: check_bmp(d, 27, 13)) for name in BUTTONS]
     checks += [
         ("placeholder.bmp", lambda d: check_bmp(d, 210, 123)),
-        ("unreadable.bmp", lambda d: check_bmp(d, 210, 123)),
+        ("unreadable.bmp", lambda d: check_bmp(d, 210, 123, 8)),
         ("badge.bmp", lambda d: check_bmp(d, 32, 32)),
         ("program.ico", check_ico),
         ("uninstall.ico", check_ico),

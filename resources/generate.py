@@ -30,8 +30,9 @@ BUTTON_Y = 4
 BUTTON_W, BUTTON_H = 27, 13
 BAR_W, BAR_H = 177, 25  # the picture; the window shows 176 x 24 of it
 
-# The 8-bit images come first, then the 32-bit ones with alpha.
-ICON_IMAGES = [(48, 8), (32, 8), (16, 8), (128, 32), (48, 32), (32, 32), (24, 32), (16, 32)]
+# The 8-bit images come first, then the 32-bit ones with alpha: the sizes XP
+# shows (list, small and tile views), none larger, to keep the programs small.
+ICON_IMAGES = [(48, 8), (32, 8), (16, 8), (48, 32), (32, 32), (16, 32)]
 
 
 def font(name, size):
@@ -460,6 +461,22 @@ def bmp24(img):
     return head + info + pixels
 
 
+def bmp8(img):
+    """A bottom-up bitmap of 256 colours at most; a third the size of bmp24."""
+    q = img.convert("RGB").quantize(colors=256, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
+    w, h = q.size
+    pal = q.getpalette()[: 256 * 3]
+    pal += [0] * (256 * 3 - len(pal))
+    palette = b"".join(bytes((pal[i * 3 + 2], pal[i * 3 + 1], pal[i * 3], 0)) for i in range(256))
+    stride = (w + 3) & ~3
+    idx = q.tobytes()
+    pixels = b"".join(idx[y * w: (y + 1) * w] + bytes(stride - w) for y in range(h - 1, -1, -1))
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 8, 0, len(pixels), 3780, 3780, 256, 0)
+    at = 14 + len(info) + len(palette)
+    head = struct.pack("<2sIHHI", b"BM", at + len(pixels), 0, 0, at)
+    return head + info + palette + pixels
+
+
 def and_mask(opaque, w, h):
     """1 where the screen shows through; bottom-up, rows padded to 32 bits."""
     stride = ((w + 31) // 32) * 4
@@ -771,7 +788,7 @@ def contact_sheet(out):
     lit_shown.paste(buttons["lit"], (MENU_BUTTON_X + 1, BUTTON_Y + 1))
     lit_shown.paste(buttons["play"], (PLAY_BUTTON_X + 1, BUTTON_Y + 1))
 
-    sheet = Image.new("RGB", (1120, 1290), (246, 247, 250))
+    sheet = Image.new("RGB", (1120, 1130), (246, 247, 250))
     d = ImageDraw.Draw(sheet)
     title = font("DejaVuSans-Bold.ttf", 15)
     label = font("DejaVuSans.ttf", 11)
@@ -805,22 +822,21 @@ def contact_sheet(out):
 
     zoom = {48: 3, 32: 4, 24: 4, 16: 6}
     for name in ("program.ico", "uninstall.ico"):
-        d.text((16, y), name + ": 8-bit 48/32/16, then 32-bit 128/48/32/24/16; enlarged copies below", font=label,
+        d.text((16, y), name + ": 8-bit 48/32/16, then 32-bit 48/32/16; enlarged copies below", font=label,
                fill=(60, 60, 60))
         y += 18
         frames = [read_ico_frame(os.path.join(out, name), size, bpp) for size, bpp in ICON_IMAGES]
         x = 16
         for (size, bpp), im in zip(ICON_IMAGES, frames):
-            if bpp == 32 and size == 128:
+            if bpp == 32 and size == 48:
                 x += 14
-            sheet.paste(on_checker(im), (x, y + 128 - im.height))
+            sheet.paste(on_checker(im), (x, y + 48 - im.height))
             x += im.width + 12
-        y += 128 + 8
+        y += 48 + 8
         x = 16
         for (size, bpp), im in zip(ICON_IMAGES, frames):
-            if size == 128:
+            if bpp == 32 and size == 48:
                 x += 14
-                continue
             big = on_checker(im, zoom[size])
             sheet.paste(big, (x, y + 144 - big.height))
             x += big.width + 8
@@ -916,7 +932,8 @@ def main(argv):
     write(out, "uninstall.ico", ico_file([(monitor_icon(s, badge=True), bpp) for s, bpp in ICON_IMAGES]))
     write(out, "hand.cur", cur_file())
     write(out, "placeholder.bmp", bmp24(placeholder()))
-    write(out, "unreadable.bmp", bmp24(unreadable()))
+    # Few colours (text and a gradient on a flat frame): 256 show it unchanged.
+    write(out, "unreadable.bmp", bmp8(unreadable()))
     badge = gif_bytes(badge_picture())
     write(out, "badge.gif", badge)
     write(out, "badge.bmp", bmp24(keyed(badge)))

@@ -1,29 +1,39 @@
-#!/usr/bin/env bash
-# Soak: the agent cycling at a 10 ms speed under Wine for TICKS ticks (default
-# 20000), with its memory and object counts printed at tenths of the run; they
-# should stay flat. Takes some minutes; CI does not run it.
+# Soak: under Wine, the agent cycling at a 10 ms speed for COUNT ticks, then
+# the configuration tool's preview hovered COUNT times over alternating slots
+# (default 20000 each), with memory and object counts printed at tenths of
+# each run; they should stay flat. Takes some minutes; CI does not run it.
 #
-#   bash tools/soak.sh [TICKS] [windows|windows-x64]
+#   bash tools/soak.sh [COUNT] [windows|windows-x64] [agent|tool|both]
 #
 # Uses the preset's build (built here if needed) and a Wine prefix and X
-# server of its own in build/<preset>/soak, stopped again at the end. Besides
-# what the program reports through Wine, the agent's VmRSS is read from /proc
-# every 20 s.
+# server of its own in build/<preset>/soak, stopped again at the end. The
+# tool gets real mouse moves posted to its slot boxes Text1 ... Text10, each
+# showing that slot's bitmap; its resident memory comes from /proc. Besides
+# what the agent reports through Wine, its VmRSS is read from /proc every 20 s.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 
 ticks=${1:-20000}
 preset=${2:-windows}
+which=${3:-both}
+usage() { echo "usage: $0 [COUNT] [windows|windows-x64] [agent|tool|both]" >&2; exit 2; }
+[[ $ticks =~ ^[0-9]+$ ]] || usage
 case $preset in
     windows) arch=win32 ;;
     windows-x64) arch=win64 ;;
-    *) echo "usage: $0 [TICKS] [windows|windows-x64]" >&2; exit 2 ;;
+    *) usage ;;
+esac
+case $which in
+    agent) targets=(agent_soak) ;;
+    tool) targets=(config_soak) ;;
+    both) targets=(agent_soak config_soak) ;;
+    *) usage ;;
 esac
 build=build/$preset
 state=$PWD/$build/soak
 
 cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" --parallel 2 \
-    --target agent_soak >/dev/null || exit 1
+    --target "${targets[@]}" >/dev/null || exit 1
 
 bash tests/wine/harness.sh setup "$state" "$arch" >/dev/null || exit 1
 sampler=
@@ -44,21 +54,27 @@ agent_pid() {
         fi
     done
 }
-(
-    started=$SECONDS
-    while sleep 20; do
-        pid=$(agent_pid)
-        [[ -n $pid ]] && echo "/proc: $((SECONDS - started)) s  agent VmRSS $(awk '/^VmRSS/ {print $2, $3}' "/proc/$pid/status")"
-    done
-) &
-sampler=$!
+status=0
+if [[ $which != tool ]]; then
+    (
+        started=$SECONDS
+        while sleep 20; do
+            pid=$(agent_pid)
+            [[ -n $pid ]] && echo "/proc: $((SECONDS - started)) s  agent VmRSS $(awk '/^VmRSS/ {print $2, $3}' "/proc/$pid/status")"
+        done
+    ) &
+    sampler=$!
 
-echo "== agent soak: $ticks ticks at 10 ms ($preset build)"
-BV_WINE_DIR=$state BV_WINE_TIMEOUT=$((ticks / 10 + 300)) \
-    bash tests/wine/run-in-wine.sh "$build/tests/wine/soak/agent_soak.exe" "$ticks"
-status=$?
+    echo "== agent soak: $ticks ticks at 10 ms ($preset build)"
+    BV_WINE_DIR=$state BV_WINE_TIMEOUT=$((ticks / 10 + 300)) \
+        bash tests/wine/run-in-wine.sh "$build/tests/wine/soak/agent_soak.exe" "$ticks" || status=1
+    kill "$sampler" 2>/dev/null
+    sampler=
+fi
 
-# TODO(configuration tool): hover the tool's preview 20,000 times over
-# alternating slots and print the same figures, once the tool exists.
-echo "== tool hover-preview soak: not run (TODO: the configuration tool is not built yet)"
+if [[ $which != agent ]]; then
+    echo "== configuration tool soak: $ticks preview hovers over alternating slots ($preset build)"
+    BV_WINE_DIR=$state BV_WINE_TIMEOUT=$((ticks / 10 + 300)) \
+        bash tests/wine/run-in-wine.sh "$build/tests/wine/soak/config_soak.exe" "$ticks" || status=1
+fi
 exit $status

@@ -123,19 +123,10 @@ class ConfigSession : public ::testing::Test, protected ToolDriver {
         ASSERT_TRUE(ba::waitUntil([&] { return !IsWindow(dialog); }, 10s));
     }
     void hover(int slot) {
-        RECT r{};
-        GetWindowRect(slotWindow(slot), &r);
-        ba::pointerTo(POINT{r.left + 20, (r.top + r.bottom) / 2});
-        ba::pointerTo(POINT{r.left + 40, (r.top + r.bottom) / 2});
+        pointAt(slot);
         Sleep(250);
     }
 
-    // What the preview shows inside its border, on the screen.
-    ba::Pixels preview() const {
-        POINT origin{40 + 1, 24 + 1};
-        ClientToScreen(previewFrame, &origin);
-        return ba::captureScreen(RECT{origin.x, origin.y, origin.x + 215, origin.y + 127});
-    }
     std::uint32_t previewCentre() const { return preview().at(107, 63); }
     std::uint32_t indicatorColour() const {
         const POINT at = ba::centreOf(indicator);

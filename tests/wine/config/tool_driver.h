@@ -14,6 +14,7 @@
 
 #include "automation/controls.h"
 #include "automation/input.h"
+#include "automation/pixels.h"
 #include "automation/wait.h"
 #include "automation/window_search.h"
 #include "datastore/wide.h"
@@ -47,6 +48,20 @@ struct ToolDriver {
         return automation::findControl(window, L"Button", caption).window;
     }
     int sliderValue() const { return static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0)); }
+
+    // The pointer moved over the slot, as the user's hand does.
+    void pointAt(int slot) const {
+        RECT r{};
+        GetWindowRect(slotWindow(slot), &r);
+        automation::pointerTo(POINT{r.left + 20, (r.top + r.bottom) / 2});
+        automation::pointerTo(POINT{r.left + 40, (r.top + r.bottom) / 2});
+    }
+    // What the preview shows inside its border, on the screen.
+    automation::Pixels preview() const {
+        POINT origin{40 + 1, 24 + 1};
+        ClientToScreen(previewFrame, &origin);
+        return automation::captureScreen(RECT{origin.x, origin.y, origin.x + 215, origin.y + 127});
+    }
 
     // Clicks the slot and waits for the file-open dialog.
     HWND openDialogOf(int slot) const {
