@@ -70,10 +70,10 @@ std::uint16_t le16(const unsigned char* p) {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
 }
 
-// An uncompressed bitmap file whose header, palette and pixel rows all lie
-// within the data, made into a DIB section by GDI alone: previewing
-// ordinary .bmp files then never loads OLE. Null for anything else, which
-// goes to the platform's decoder as before.
+// An uncompressed bitmap file made into a DIB section by GDI alone:
+// previewing ordinary .bmp files then never loads OLE. Null for other
+// formats and headers, which go to the platform's decoder as before.
+// Throws Failure("Invalid picture") for pixel rows the file does not hold.
 PicturePtr decodePlainBitmap(const unsigned char* data, std::size_t size) {
     constexpr std::size_t kFileHeader = 14, kInfoHeader = 40;
     constexpr std::int64_t kMaxPixels = 1 << 26;
@@ -88,13 +88,17 @@ PicturePtr decodePlainBitmap(const unsigned char* data, std::size_t size) {
     const std::uint32_t compression = le32(info + 16);
     std::uint32_t colors = le32(info + 32);
     if (infoSize < kInfoHeader || infoSize > size - kFileHeader || le16(info + 12) != 1 ||
-        compression != BI_RGB || width <= 0 || height == 0 || height == INT32_MIN)
+        compression != BI_RGB ||
+        (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32))
         return nullptr;
+    // A plain header from here on. Pixel rows it claims beyond the file's
+    // end would be shown from whatever memory follows: refused, as are
+    // sizes no screen shows.
+    if (width <= 0 || height == 0 || height == INT32_MIN)
+        throw Failure(kInvalidPicture);
     const std::int64_t rows = height < 0 ? -height : height;
     if (width * rows > kMaxPixels)
-        return nullptr;
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-        return nullptr;
+        throw Failure(kInvalidPicture);
     // Colours in the file's table; only up to 8 bits per pixel use them.
     if (bits <= 8 && colors == 0)
         colors = 1u << bits;
@@ -102,10 +106,11 @@ PicturePtr decodePlainBitmap(const unsigned char* data, std::size_t size) {
         return nullptr;
     const std::uint32_t used = bits <= 8 ? colors : 0;
     const std::uint64_t paletteEnd = kFileHeader + infoSize + std::uint64_t{colors} * 4;
-    const std::uint64_t stride = ((static_cast<std::uint64_t>(width) * bits + 31) / 32) * 4;
-    if (paletteEnd > size || offBits < paletteEnd || offBits > size ||
-        stride * static_cast<std::uint64_t>(rows) > size - offBits)
+    if (paletteEnd > size || offBits < paletteEnd || offBits > size)
         return nullptr;
+    const std::uint64_t stride = ((static_cast<std::uint64_t>(width) * bits + 31) / 32) * 4;
+    if (stride * static_cast<std::uint64_t>(rows) > size - offBits)
+        throw Failure(kInvalidPicture);
 
     // The header as GDI takes it, aligned, plain size, with its palette.
     std::vector<std::uint32_t> header((kInfoHeader + std::size_t{used} * 4) / 4);
