@@ -58,7 +58,7 @@ struct KindInfo {
 class KindRef {
   public:
     constexpr KindRef() = default;
-    constexpr KindRef(const KindInfo& info) : info_(&info) {}  // NOLINT: rows write Kind::X
+    constexpr KindRef(const KindInfo& info) : info_(&info) {}  // implicit: rows write Kind::X
     constexpr const KindInfo* operator->() const { return info_; }
     constexpr explicit operator bool() const { return info_ != nullptr; }
     friend constexpr bool operator==(const KindRef&, const KindRef&) = default;
