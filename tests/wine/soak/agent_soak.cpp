@@ -20,29 +20,13 @@
 #include "automation/process.h"
 #include "automation/wait.h"
 #include "automation/window_search.h"
-#include "datastore/fileops.h"
-#include "datastore/note.h"
-#include "datastore/paths.h"
+#include "tests/wine/soak/soak_support.h"
 #include "tests/wine/support/test_files.h"
 
 namespace {
 
 namespace ba = bv::automation;
-namespace paths = bv::paths;
 using namespace std::chrono_literals;
-using bv::testing::hostPath;
-
-void layOutStore() {
-    std::error_code ec;
-    std::filesystem::remove_all(hostPath(paths::dataDir()), ec);
-    std::filesystem::create_directories(hostPath(paths::wallpapersDir()));
-    std::filesystem::create_directories(hostPath(paths::scriptDir()));
-    for (int n = 1; n <= 10; ++n)
-        bv::fs::writeFileAtomically(
-            paths::wallpaper(n), bv::testing::bitmap(static_cast<unsigned char>(n * 25), 40, 200));
-    bv::note::writeNote(paths::okNote(), "Top ten saved.");
-    bv::note::writeNote(paths::speedNote(), "10");
-}
 
 HWND findBar(DWORD pid) {
     for (HWND w : ba::topLevelWindows(pid)) {
@@ -71,27 +55,13 @@ int step(HWND box) {
     return text[0] >= L'0' && text[0] <= L'9' ? std::wcstol(text, nullptr, 10) : -1;
 }
 
-void sample(HANDLE agent, long ticks, double seconds) {
-    PROCESS_MEMORY_COUNTERS memory{};
-    GetProcessMemoryInfo(agent, &memory, sizeof memory);
-    DWORD handles = 0;
-    GetProcessHandleCount(agent, &handles);
-    const DWORD gdi = GetGuiResources(agent, GR_GDIOBJECTS);
-    const DWORD user = GetGuiResources(agent, GR_USEROBJECTS);
-    auto count = [](DWORD n) { return n ? std::to_string(n) : std::string("n/a"); };
-    std::printf(
-        "%8ld ticks %7.1f s  working set %7.1f MB  private %7.1f MB  handles %4s  "
-        "GDI %4s  user %4s\n",
-        ticks, seconds, memory.WorkingSetSize / 1048576.0, memory.PagefileUsage / 1048576.0,
-        count(handles).c_str(), count(gdi).c_str(), count(user).c_str());
-    std::fflush(stdout);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     const long target = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 20000;
-    layOutStore();
+    bv::testing::freshStore(
+        [](int n) { return bv::testing::bitmap(static_cast<unsigned char>(n * 25), 40, 200); },
+        "10");
     ba::Process agent = ba::Process::start(bv::testing::fromUnix(BV_AGENT_EXE));
     HWND bar = nullptr;
     ba::waitUntil([&] { return (bar = findBar(agent.id())) != nullptr; }, 30s);
@@ -110,7 +80,7 @@ int main(int argc, char** argv) {
     int last = step(box);
     while (ticks < target) {
         if (ticks >= nextSample) {
-            sample(agent.handle(), ticks, seconds());
+            bv::testing::printSample(agent.handle(), ticks, "ticks", seconds());
             nextSample += target / 10 > 0 ? target / 10 : 1;
         }
         Sleep(1);
@@ -128,7 +98,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    sample(agent.handle(), ticks, seconds());
+    bv::testing::printSample(agent.handle(), ticks, "ticks", seconds());
     std::printf("agent_soak: %ld ticks in %.1f s (%.1f ms a tick)\n", ticks, seconds(),
                 seconds() * 1000.0 / static_cast<double>(ticks));
     return 0;

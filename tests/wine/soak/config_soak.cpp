@@ -25,32 +25,13 @@
 #include "automation/process.h"
 #include "automation/wait.h"
 #include "automation/window_search.h"
-#include "datastore/fileops.h"
-#include "datastore/note.h"
-#include "datastore/paths.h"
+#include "tests/wine/soak/soak_support.h"
 #include "tests/wine/support/test_files.h"
 
 namespace {
 
 namespace ba = bv::automation;
-namespace paths = bv::paths;
 using namespace std::chrono_literals;
-using bv::testing::hostPath;
-
-// Ten 320 x 240 bitmaps of different greys: big enough that a preview
-// picture kept by mistake shows in the memory figures.
-void layOutStore() {
-    std::error_code ec;
-    std::filesystem::remove_all(hostPath(paths::dataDir()), ec);
-    std::filesystem::create_directories(hostPath(paths::wallpapersDir()));
-    std::filesystem::create_directories(hostPath(paths::scriptDir()));
-    for (int n = 1; n <= 10; ++n) {
-        std::string bmp = bv::testing::blackBitmap(320, 240);
-        std::fill(bmp.begin() + 54, bmp.end(), static_cast<char>(n * 25));
-        bv::fs::writeFileAtomically(paths::wallpaper(n), bmp);
-    }
-    bv::note::writeNote(paths::speedNote(), "1000");
-}
 
 std::string readAll(const std::wstring& path) {
     std::ifstream in(std::filesystem::path(path), std::ios::binary);
@@ -94,20 +75,9 @@ long residentKb(unsigned long unixPid) {
 }
 
 void sample(HANDLE tool, unsigned long unixPid, long hovers, double seconds) {
-    PROCESS_MEMORY_COUNTERS memory{};
-    GetProcessMemoryInfo(tool, &memory, sizeof memory);
-    DWORD handles = 0;
-    GetProcessHandleCount(tool, &handles);
-    const DWORD gdi = GetGuiResources(tool, GR_GDIOBJECTS);
-    const DWORD user = GetGuiResources(tool, GR_USEROBJECTS);
-    auto count = [](DWORD n) { return n ? std::to_string(n) : std::string("n/a"); };
-    std::printf(
-        "%8ld hovers %7.1f s  VmRSS %7.1f MB  working set %7.1f MB  private %7.1f MB  "
-        "handles %4s  GDI %4s  user %4s\n",
-        hovers, seconds, residentKb(unixPid) / 1024.0, memory.WorkingSetSize / 1048576.0,
-        memory.PagefileUsage / 1048576.0, count(handles).c_str(), count(gdi).c_str(),
-        count(user).c_str());
-    std::fflush(stdout);
+    char rss[32];
+    std::snprintf(rss, sizeof rss, "VmRSS %7.1f MB  ", residentKb(unixPid) / 1024.0);
+    bv::testing::printSample(tool, hovers, "hovers", seconds, rss);
 }
 
 // The tool's slot text boxes Text1 ... Text10, top to bottom.
@@ -128,7 +98,15 @@ std::vector<HWND> slotBoxes(HWND window) {
 
 int main(int argc, char** argv) {
     const long target = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 20000;
-    layOutStore();
+    // Ten 320 x 240 bitmaps of different greys: big enough that a preview
+    // picture kept by mistake shows in the memory figures.
+    bv::testing::freshStore(
+        [](int n) {
+            std::string bmp = bv::testing::blackBitmap(320, 240);
+            std::fill(bmp.begin() + 54, bmp.end(), static_cast<char>(n * 25));
+            return bmp;
+        },
+        "1000");
     ba::Process tool = ba::Process::start(bv::testing::fromUnix(BV_CONFIG_EXE));
     HWND window = nullptr;
     ba::waitUntil(
