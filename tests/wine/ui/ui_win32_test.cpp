@@ -5,11 +5,11 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <cstring>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <optional>
@@ -817,6 +817,66 @@ TEST_F(Win32Back, TheBadgeBitmapIsTheGifWithItsSeeThroughPixels) {
     for (std::uint8_t background : {0x00, 0x80, 0xff})
         EXPECT_TRUE(drawn(*bitmap, background) == drawn(*gif, background)) << int{background};
     EXPECT_FALSE(drawn(*bitmap, 0x00) == drawn(*bitmap, 0xff));  // some pixels see through
+}
+
+// Bitmap files of every plain depth, bottom-up and top-down, as GDI alone
+// makes them into pictures: red, green / blue, white on two rows (1 bit:
+// red / blue).
+std::string bitmapFile(int bits, bool topDown) {
+    const std::uint32_t colours[4] = {0xff0000, 0x00ff00, 0x0000ff, 0xffffff};
+    const std::uint32_t twoColours[2] = {0xff0000, 0x0000ff};
+    const int stride = ((2 * bits + 31) / 32) * 4;
+    const int table = bits <= 8 ? 1 << bits : 0;
+    const int offBits = 54 + 4 * table, size = offBits + 2 * stride;
+    std::string bmp(static_cast<std::size_t>(size), '\0');
+    auto put = [&](int at, std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            bmp[static_cast<std::size_t>(at + i)] |= static_cast<char>((v >> (8 * i)) & 0xff);
+    };
+    bmp[0] = 'B', bmp[1] = 'M';
+    put(2, size, 4), put(10, offBits, 4), put(14, 40, 4), put(18, 2, 4);
+    put(22, topDown ? 0xfffffffeu : 2u, 4), put(26, 1, 2), put(28, bits, 2);
+    for (int i = 0; i < std::min(table, 4); ++i)
+        put(54 + 4 * i, bits == 1 ? twoColours[i % 2] : colours[i], 4);
+    for (int y = 0; y < 2; ++y) {
+        const int row = offBits + stride * (topDown ? y : 1 - y);
+        for (int x = 0; x < 2; ++x) {
+            const int index = 2 * y + x;
+            const std::uint32_t c = colours[index];
+            if (bits == 1)
+                put(row, y ? 0xc0 : 0, 1);
+            else if (bits == 4)
+                put(row, static_cast<std::uint32_t>(index << (x ? 0 : 4)), 1);
+            else if (bits == 8)
+                put(row + x, static_cast<std::uint32_t>(index), 1);
+            else if (bits == 16)
+                put(row + 2 * x, (c >> 19) << 10 | ((c >> 11) & 0x1f) << 5 | (c & 0xff) >> 3, 2);
+            else
+                put(row + x * bits / 8, c, 3);
+        }
+    }
+    return bmp;
+}
+
+TEST_F(Win32Back, BitmapFilesOfEveryPlainDepthShowTheirColours) {
+    for (int bits : {1, 4, 8, 16, 24, 32})
+        for (bool topDown : {false, true}) {
+            const std::string bmp = bitmapFile(bits, topDown);
+            const auto pixels = drawn(*win32::decodePicture(bmp.data(), bmp.size()));
+            // Drawn top-down at 24 bits, rows of 8 bytes, blue first.
+            auto shows = [&](int x, int y, std::uint32_t rgb) {
+                for (int c = 0; c < 3; ++c) {
+                    const int want = static_cast<int>((rgb >> (8 * c)) & 0xff);
+                    if (std::abs(pixels[static_cast<std::size_t>(y * 8 + x * 3 + c)] - want) > 8)
+                        return false;
+                }
+                return true;
+            };
+            const bool twoColours = bits == 1;
+            EXPECT_TRUE(shows(0, 0, 0xff0000) && shows(1, 0, twoColours ? 0xff0000 : 0x00ff00) &&
+                        shows(0, 1, 0x0000ff) && shows(1, 1, twoColours ? 0x0000ff : 0xffffff))
+                << bits << " bits, " << (topDown ? "top-down" : "bottom-up");
+        }
 }
 
 TEST_F(Win32Back, FormMovesAndRefusesPlacesOutOfRange) {
