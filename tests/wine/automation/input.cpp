@@ -1,5 +1,7 @@
 #include "automation/input.h"
 
+#include <cstdlib>
+
 #include "automation/window_search.h"
 
 namespace bv::automation {
@@ -55,8 +57,24 @@ void pointerTo(POINT screen) {
     input.mi.dx = static_cast<LONG>((screen.x * 65536LL + width - 1) / width);
     input.mi.dy = static_cast<LONG>((screen.y * 65536LL + height - 1) / height);
     input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    send(input);
-    Sleep(30);
+    // Under load, Wine can still be handling the X server's report of an
+    // earlier place, which puts the pointer back there: a press sent then
+    // lands on the old place. So the move is repeated until the pointer
+    // stays where it was sent.
+    auto there = [&] {
+        POINT now{};
+        return GetCursorPos(&now) && std::abs(now.x - screen.x) <= 1 &&
+               std::abs(now.y - screen.y) <= 1;
+    };
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        send(input);
+        Sleep(30);
+        if (there()) {
+            Sleep(20);
+            if (there())
+                return;
+        }
+    }
 }
 
 void pointerClick(POINT screen) {
