@@ -5,6 +5,7 @@
 #include "datastore/failure.h"
 #include "datastore/fileops.h"
 #include "ui/backend.h"
+#include "ui/bitmap_file.h"
 #include "ui/controls/slider.h"
 #include "ui/controls/timer.h"
 #include "ui/sim/sim_form.h"
@@ -142,6 +143,10 @@ void SimPlatform::activate(Form& form) {
 }
 
 bool isPicture(const std::string& bytes) {
+    const BitmapFile bitmap =
+        readBitmapFile(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    if (bitmap.verdict != BitmapFile::Verdict::NotPlain)
+        return bitmap.verdict == BitmapFile::Verdict::Plain;
     if (bytes.size() >= 26 && bytes[0] == 'B' && bytes[1] == 'M')
         return true;
     if (bytes.size() >= 4 && static_cast<unsigned char>(bytes[0]) == 0xFF &&

@@ -9,6 +9,7 @@
 
 #include "datastore/failure.h"
 #include "datastore/fileops.h"
+#include "ui/bitmap_file.h"
 #include "ui/win32/late_library.h"
 #include "ui/win32/metrics.h"
 
@@ -62,60 +63,25 @@ HGLOBAL allocate(std::size_t size) {
     return block;
 }
 
-// Little-endian fields of a file header, read byte by byte.
-std::uint32_t le32(const unsigned char* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-std::uint16_t le16(const unsigned char* p) {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
 // An uncompressed bitmap file made into a DIB section by GDI alone:
 // previewing ordinary .bmp files then never loads OLE. Null for other
 // formats and headers, which go to the platform's decoder as before.
-// Throws Failure("Invalid picture") for pixel rows the file does not hold.
+// Throws Failure("Invalid picture") for a broken one: the decoder would show
+// rows past the file's end from whatever memory follows.
 PicturePtr decodePlainBitmap(const unsigned char* data, std::size_t size) {
     constexpr std::size_t kFileHeader = 14, kInfoHeader = 40;
-    constexpr std::int64_t kMaxPixels = 1 << 26;
-    if (size < kFileHeader + kInfoHeader || data[0] != 'B' || data[1] != 'M')
+    const BitmapFile file = readBitmapFile(data, size);
+    if (file.verdict == BitmapFile::Verdict::NotPlain)
         return nullptr;
-    const std::uint32_t offBits = le32(data + 10);
+    if (file.verdict == BitmapFile::Verdict::Broken)
+        throw Failure(kInvalidPicture);
     const unsigned char* info = data + kFileHeader;
-    const std::uint32_t infoSize = le32(info);
-    const std::int64_t width = static_cast<std::int32_t>(le32(info + 4));
-    const std::int64_t height = static_cast<std::int32_t>(le32(info + 8));
-    const unsigned bits = le16(info + 14);
-    const std::uint32_t compression = le32(info + 16);
-    std::uint32_t colors = le32(info + 32);
-    if (infoSize < kInfoHeader || infoSize > size - kFileHeader || le16(info + 12) != 1 ||
-        compression != BI_RGB ||
-        (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32))
-        return nullptr;
-    // A plain header from here on. Pixel rows it claims beyond the file's
-    // end would be shown from whatever memory follows: refused, as are
-    // sizes no screen shows.
-    if (width <= 0 || height == 0 || height == INT32_MIN)
-        throw Failure(kInvalidPicture);
-    const std::int64_t rows = height < 0 ? -height : height;
-    if (width * rows > kMaxPixels)
-        throw Failure(kInvalidPicture);
-    // Colours in the file's table; only up to 8 bits per pixel use them.
-    if (bits <= 8 && colors == 0)
-        colors = 1u << bits;
-    if (colors > (bits <= 8 ? 1u << bits : 256u))
-        return nullptr;
-    const std::uint32_t used = bits <= 8 ? colors : 0;
-    const std::uint64_t paletteEnd = kFileHeader + infoSize + std::uint64_t{colors} * 4;
-    if (paletteEnd > size || offBits < paletteEnd || offBits > size)
-        return nullptr;
-    const std::uint64_t stride = ((static_cast<std::uint64_t>(width) * bits + 31) / 32) * 4;
-    if (stride * static_cast<std::uint64_t>(rows) > size - offBits)
-        throw Failure(kInvalidPicture);
+    const std::uint32_t used = file.colors;
 
     // The header as GDI takes it, aligned, plain size, with its palette.
     std::vector<std::uint32_t> header((kInfoHeader + std::size_t{used} * 4) / 4);
     std::memcpy(header.data(), info, kInfoHeader);
-    std::memcpy(header.data() + kInfoHeader / 4, info + infoSize, std::size_t{used} * 4);
+    std::memcpy(header.data() + kInfoHeader / 4, info + file.infoSize, std::size_t{used} * 4);
     auto* bitmapInfo = reinterpret_cast<BITMAPINFO*>(header.data());
     bitmapInfo->bmiHeader.biSize = kInfoHeader;
     bitmapInfo->bmiHeader.biSizeImage = 0;
@@ -127,7 +93,7 @@ PicturePtr decodePlainBitmap(const unsigned char* data, std::size_t size) {
             DeleteObject(bitmap);
         throw Failure("Out of memory");
     }
-    std::memcpy(pixels, data + offBits, static_cast<std::size_t>(stride * rows));
+    std::memcpy(pixels, data + file.pixelsAt, file.stride * file.rows);
     return std::make_shared<const LoadedPicture>(bitmap);
 }
 

@@ -66,6 +66,20 @@ TEST_F(UiTest, PictureThatCannotBeLoadedKeepsThePreviousOne) {
     EXPECT_EQ(img.picture().file, "C:\\pics\\real.bmp");
 }
 
+// A plain bitmap whose rows the file does not hold is refused here as on
+// Win32, where the decoder would show memory past the file's end.
+TEST_F(UiTest, PlainBitmapCutInItsRowsIsNoPicture) {
+    std::string bmp(54 + 2 * 8, '\0');  // 2 x 2 pixels, 24 bits, rows of 8 bytes
+    bmp[0] = 'B', bmp[1] = 'M', bmp[10] = 54, bmp[14] = 40, bmp[18] = 2, bmp[22] = 2;
+    bmp[26] = 1, bmp[28] = 24;
+    ui::Image& img = form.image("Image1");
+    drive.put("C:\\pics\\whole.bmp", bmp);
+    drive.put("C:\\pics\\cut.bmp", bmp.substr(0, bmp.size() - 1));
+    img.loadPicture("C:\\pics\\whole.bmp");
+    EXPECT_THROW(img.loadPicture("C:\\pics\\cut.bmp"), Failure);
+    EXPECT_EQ(img.picture().file, "C:\\pics\\whole.bmp");
+}
+
 TEST_F(UiTest, NoteBoxKeepsItsTextWhenALoadFails) {
     ui::NoteBox& sp = form.noteBox("sp");
     EXPECT_THROW(sp.loadFile("C:\\WINDOWS\\b_kelvo\\speed.note"), Failure);

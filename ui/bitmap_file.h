@@ -1,0 +1,27 @@
+#pragma once
+// What a picture file says of itself when it is a plain bitmap file: an
+// uncompressed BITMAPINFOHEADER bitmap of 1 to 32 bits. Both back ends judge
+// files by it, so they refuse the same broken bitmaps.
+#include <cstddef>
+#include <cstdint>
+
+namespace bv::ui {
+
+struct BitmapFile {
+    enum class Verdict {
+        NotPlain,  // another format or header: the platform's decoder decides
+        Broken,    // a plain header whose size or rows the file cannot hold
+        Plain,
+    };
+    Verdict verdict = Verdict::NotPlain;
+    // For Plain ones: where the parts lie, in bytes from the file's start.
+    std::size_t infoSize = 0;
+    std::uint32_t colors = 0;  // palette entries GDI uses (0 above 8 bits)
+    std::size_t pixelsAt = 0, stride = 0, rows = 0;
+};
+
+// Pixel rows past the file's end, and more pixels than any screen shows,
+// make a plain header Broken.
+BitmapFile readBitmapFile(const unsigned char* data, std::size_t size);
+
+}  // namespace bv::ui
