@@ -55,7 +55,7 @@ class Win32Platform : public Platform {
     PictureCache& pictures() { return pictures_; }
     HCURSOR handCursor() const { return hand_; }
     HICON icon(int resource, bool small);
-    // Loads the common controls (sliders, tooltips) when the first window
+    // Loads the common controls (tooltips) when the first window
     // needs one. False when they cannot be had.
     bool startCommonControls();
     // Runs an event handler through the program's dispatcher. Nothing may
