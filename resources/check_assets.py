@@ -224,7 +224,7 @@ def main(argv):
     checks += [(name, lambda d: check_bmp(d, 27, 13)) for name in BUTTONS]
     checks += [
         ("placeholder.bmp", lambda d: check_bmp(d, 210, 123)),
-        ("unreadable.bmp", lambda d: check_bmp(d, 210, 123, 8)),
+        ("unreadable.bmp", lambda d: check_bmp(d, 210, 123, 4)),
         ("badge.bmp", lambda d: check_bmp(d, 32, 32)),
         ("program.ico", check_ico),
         ("uninstall.ico", check_ico),

@@ -461,17 +461,22 @@ def bmp24(img):
     return head + info + pixels
 
 
-def bmp8(img):
-    """A bottom-up bitmap of 256 colours at most; a third the size of bmp24."""
-    q = img.convert("RGB").quantize(colors=256, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
+def bmp4(img):
+    """A bottom-up bitmap of 16 colours at most, two pixels a byte."""
+    q = img.convert("RGB").quantize(colors=16, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
     w, h = q.size
-    pal = q.getpalette()[: 256 * 3]
-    pal += [0] * (256 * 3 - len(pal))
-    palette = b"".join(bytes((pal[i * 3 + 2], pal[i * 3 + 1], pal[i * 3], 0)) for i in range(256))
-    stride = (w + 3) & ~3
+    pal = q.getpalette()[: 16 * 3]
+    pal += [0] * (16 * 3 - len(pal))
+    palette = b"".join(bytes((pal[i * 3 + 2], pal[i * 3 + 1], pal[i * 3], 0)) for i in range(16))
+    stride = ((w * 4 + 31) // 32) * 4
     idx = q.tobytes()
-    pixels = b"".join(idx[y * w: (y + 1) * w] + bytes(stride - w) for y in range(h - 1, -1, -1))
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 8, 0, len(pixels), 3780, 3780, 256, 0)
+    rows = []
+    for y in range(h - 1, -1, -1):
+        line = idx[y * w: (y + 1) * w] + b"\0"
+        row = bytes((line[x] << 4) | line[x + 1] for x in range(0, w, 2))
+        rows.append(row + bytes(stride - len(row)))
+    pixels = b"".join(rows)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 4, 0, len(pixels), 3780, 3780, 16, 0)
     at = 14 + len(info) + len(palette)
     head = struct.pack("<2sIHHI", b"BM", at + len(pixels), 0, 0, at)
     return head + info + palette + pixels
@@ -933,7 +938,7 @@ def main(argv):
     write(out, "hand.cur", cur_file())
     write(out, "placeholder.bmp", bmp24(placeholder()))
     # Few colours (text and a gradient on a flat frame): 256 show it unchanged.
-    write(out, "unreadable.bmp", bmp8(unreadable()))
+    write(out, "unreadable.bmp", bmp4(unreadable()))
     badge = gif_bytes(badge_picture())
     write(out, "badge.gif", badge)
     write(out, "badge.bmp", bmp24(keyed(badge)))

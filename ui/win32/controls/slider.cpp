@@ -435,7 +435,7 @@ class Win32Slider final : public ChildWith<SliderPeer> {
             style.draw(theme_, dc, kThumbBottom, thumbState(), &knob, nullptr);
         } else {
             DrawEdge(dc, &channel, EDGE_SUNKEN, BF_RECT);
-            paintClassicThumb(dc, knob);
+            DrawEdge(dc, &knob, EDGE_RAISED, BF_RECT | BF_MIDDLE | BF_SOFT);
         }
         const bool focusShown =
             GetFocus() == hwnd() && !(SendMessageW(hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
@@ -476,29 +476,6 @@ class Win32Slider final : public ChildWith<SliderPeer> {
         if (hot_)
             return kHot;
         return GetFocus() == hwnd() ? kFocused : kNormal;
-    }
-
-    // A raised face that points down at the bottom.
-    static void paintClassicThumb(HDC dc, const RECT& r) {
-        const int half = (r.right - r.left) / 2;
-        const int mid = r.left + half;
-        const POINT outline[] = {{r.left, r.top},
-                                 {r.right - 1, r.top},
-                                 {r.right - 1, r.bottom - 1 - half},
-                                 {mid, r.bottom - 1},
-                                 {r.left, r.bottom - 1 - half}};
-        HGDIOBJ oldBrush = SelectObject(dc, GetSysColorBrush(COLOR_BTNFACE));
-        HPEN dark = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_3DDKSHADOW));
-        HPEN light = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
-        HGDIOBJ oldPen = SelectObject(dc, dark);
-        Polygon(dc, outline, 5);
-        SelectObject(dc, light);
-        const POINT lit[] = {outline[4], outline[0], {outline[1].x, outline[1].y}};
-        Polyline(dc, lit, 3);
-        SelectObject(dc, oldPen);
-        SelectObject(dc, oldBrush);
-        DeleteObject(dark);
-        DeleteObject(light);
     }
 
     Slider& slider_;
