@@ -14,6 +14,7 @@
 #include "automation/input.h"
 #include "automation/pixels.h"
 #include "automation/wait.h"
+#include "pump.h"
 #include "ui/app.h"
 #include "ui/backend.h"
 #include "ui/controls/frame.h"
@@ -117,10 +118,10 @@ class SliderTest : public ::testing::Test {
             GetWindowRect(ours, &r);
             MapWindowPoints(nullptr, peer.hwnd(), reinterpret_cast<POINT*>(&r), 2);
             const DWORD ticks = slider.spec().ticks ? TBS_AUTOTICKS : TBS_NOTICKS;
-            HWND theirs = CreateWindowExW(
-                0, TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ | ticks,
-                r.left + 280, r.top, r.right - r.left, r.bottom - r.top, peer.hwnd(), nullptr,
-                nullptr, nullptr);
+            HWND theirs = CreateWindowExW(0, TRACKBAR_CLASSW, L"",
+                                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ | ticks,
+                                          r.left + 280, r.top, r.right - r.left, r.bottom - r.top,
+                                          peer.hwnd(), nullptr, nullptr, nullptr);
             ASSERT_NE(theirs, nullptr);
             SendMessageW(theirs, TBM_SETRANGEMIN, FALSE, slider.min());
             SendMessageW(theirs, TBM_SETRANGEMAX, FALSE, slider.max());
@@ -137,22 +138,7 @@ class SliderTest : public ::testing::Test {
         pump(200);
     }
 
-    void pump(DWORD ms) {
-        const DWORD start = GetTickCount();
-        for (;;) {
-            MSG msg;
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (platform.preTranslate(msg))
-                    continue;
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-            const DWORD spent = GetTickCount() - start;
-            if (spent >= ms)
-                return;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - spent, QS_ALLINPUT);
-        }
-    }
+    void pump(DWORD ms) { bv::ui::win32::pump(platform, ms); }
 
     static int position(HWND bar) { return static_cast<int>(SendMessageW(bar, TBM_GETPOS, 0, 0)); }
     static RECT rectOf(HWND bar, UINT message) {
@@ -176,8 +162,9 @@ class SliderTest : public ::testing::Test {
         for (LONG y = 0; y < a.height; ++y)
             for (LONG x = 0; x < a.width; ++x)
                 if (a.at(x, y) != b.at(x, y) && count++ == 0)
-                    first = " first at (" + std::to_string(x) + ", " + std::to_string(y) + "): " +
-                            std::to_string(a.at(x, y)) + " not " + std::to_string(b.at(x, y));
+                    first = " first at (" + std::to_string(x) + ", " + std::to_string(y) +
+                            "): " + std::to_string(a.at(x, y)) + " not " +
+                            std::to_string(b.at(x, y));
         return count ? std::to_string(count) + " pixels differ," + first : "";
     }
     static POINT screenPoint(HWND bar, int x, int y) {
@@ -210,10 +197,13 @@ TEST_F(SliderTest, MeasuresAndLooksAsTheTrackbarAtEveryValueFocusedOrNot) {
             p.model->setValue(value);
             SendMessageW(p.theirs, TBM_SETPOS, TRUE, value);
             const std::string what = std::string(p.model->name()) + " at " + std::to_string(value);
-            const RECT c1 = rectOf(p.ours, TBM_GETCHANNELRECT), c2 = rectOf(p.theirs, TBM_GETCHANNELRECT);
+            const RECT c1 = rectOf(p.ours, TBM_GETCHANNELRECT),
+                       c2 = rectOf(p.theirs, TBM_GETCHANNELRECT);
             EXPECT_TRUE(EqualRect(&c1, &c2)) << what;
-            const RECT t1 = rectOf(p.ours, TBM_GETTHUMBRECT), t2 = rectOf(p.theirs, TBM_GETTHUMBRECT);
-            EXPECT_TRUE(EqualRect(&t1, &t2)) << what << ": thumb at " << t1.left << " not " << t2.left;
+            const RECT t1 = rectOf(p.ours, TBM_GETTHUMBRECT),
+                       t2 = rectOf(p.theirs, TBM_GETTHUMBRECT);
+            EXPECT_TRUE(EqualRect(&t1, &t2))
+                << what << ": thumb at " << t1.left << " not " << t2.left;
             EXPECT_EQ(difference(shot(p.ours), shot(p.theirs)), "") << what;
         }
         SetFocus(p.ours);
@@ -258,7 +248,8 @@ TEST_F(SliderTest, KeysAndMouseMoveItAsTheyMoveTheTrackbar) {
             const int y = (thumb.top + thumb.bottom) / 2;
             ba::pointerTo(screenPoint(bar, thumb.left + 2, y));
             button(MOUSEEVENTF_LEFTDOWN);
-            ba::pointerTo(screenPoint(bar, channel.left + (channel.right - channel.left) * 2 / 3, y));
+            ba::pointerTo(
+                screenPoint(bar, channel.left + (channel.right - channel.left) * 2 / 3, y));
             pump(60);
             button(MOUSEEVENTF_LEFTUP);
         }

@@ -22,6 +22,7 @@
 #include "automation/wallpaper.h"
 #include "datastore/failure.h"
 #include "datastore/wide.h"
+#include "pump.h"
 #include "resources/resource_ids.h"
 #include "ui/app.h"
 #include "ui/backend.h"
@@ -363,23 +364,7 @@ class Win32Back : public ::testing::Test {
     HWND window() const { return windowOf(*form); }
     HWND child(const char* name) const { return peerOf(*form).controlWindow(form->control(name)); }
 
-    // Delivers the thread's messages for a while, as the program's loop does.
-    void pump(DWORD ms) {
-        const DWORD start = GetTickCount();
-        for (;;) {
-            MSG msg;
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (platform.preTranslate(msg))
-                    continue;
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-            const DWORD spent = GetTickCount() - start;
-            if (spent >= ms)
-                return;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - spent, QS_ALLINPUT);
-        }
-    }
+    void pump(DWORD ms) { bv::ui::win32::pump(platform, ms); }
 
     // A key as the loop sees it: the focused window receives it.
     void press(UINT message, WPARAM key) {

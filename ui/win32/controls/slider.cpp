@@ -132,9 +132,9 @@ class Win32Slider final : public ChildWith<SliderPeer> {
   private:
     static LRESULT CALLBACK proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
         if (msg == WM_NCCREATE)
-            SetWindowLongPtrW(window, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(
-                                  reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+            SetWindowLongPtrW(
+                window, GWLP_USERDATA,
+                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
         auto* self = reinterpret_cast<Win32Slider*>(GetWindowLongPtrW(window, GWLP_USERDATA));
         if (!self || self->hwnd() != window)
             return DefWindowProcW(window, msg, wp, lp);
