@@ -234,10 +234,12 @@ class Win32Slider final : public ChildWith<SliderPeer> {
                 result = slider_.spec().largeChange;
                 return true;
             case TBM_GETCHANNELRECT:
-                *reinterpret_cast<RECT*>(lp) = geometry().channel;
+                if (lp)
+                    *reinterpret_cast<RECT*>(lp) = geometry().channel;
                 return true;
             case TBM_GETTHUMBRECT:
-                *reinterpret_cast<RECT*>(lp) = thumb();
+                if (lp)
+                    *reinterpret_cast<RECT*>(lp) = thumb();
                 return true;
             default:
                 return false;
