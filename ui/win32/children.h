@@ -53,6 +53,10 @@ class Child {
     virtual bool reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     // WM_TIMER of this control's id.
     virtual void tick() {}
+    // A message to the control's window when it is of the back end's own
+    // classes (surfaces.h): a surface's handling unless the kind has its
+    // own. False: the default window procedure's.
+    virtual bool onWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
     // ---- shared by every kind ----
     // The control's place changed: move its window or repaint both places.

@@ -206,25 +206,31 @@ LRESULT CALLBACK Win32Form::formProc(HWND window, UINT msg, WPARAM wp, LPARAM lp
     }
 }
 
-// Frames and picture boxes: their Child comes with WM_NCCREATE.
-LRESULT CALLBACK Win32Form::containerProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+bool Child::onWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    return form_.onSurfaceMessage(hwnd_, this, msg, wp, lp, result);
+}
+
+// Windows of the back end's own classes (frames, picture boxes, sliders):
+// their Child comes with WM_NCCREATE.
+LRESULT CALLBACK Win32Form::childProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         auto* child = static_cast<Child*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(child));
     }
-    auto* container = reinterpret_cast<Child*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!container || container->hwnd() != window)
+    auto* child = reinterpret_cast<Child*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!child || child->hwnd() != window)
         return DefWindowProcW(window, msg, wp, lp);
     try {
         if (msg == WM_NCDESTROY) {
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            container->forgetWindow();
+            child->forgetWindow();
             return DefWindowProcW(window, msg, wp, lp);
         }
         LRESULT result = 0;
-        if (container->form().onSurfaceMessage(window, container, msg, wp, lp, result))
+        if (child->onWindowMessage(msg, wp, lp, result))
             return result;
     } catch (...) {
+        // Nothing may unwind into the system.
     }
     return DefWindowProcW(window, msg, wp, lp);
 }

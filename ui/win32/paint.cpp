@@ -11,33 +11,15 @@ COLORREF Win32Form::surfaceColor(const Child* container) const {
     return container ? container->background() : GetSysColor(COLOR_BTNFACE);
 }
 
+// Drawn off screen first: the agent's buttons change twice a second and
+// must not flicker.
 void Win32Form::paintBuffered(HWND window, const Child* container) {
     PAINTSTRUCT ps{};
     HDC dc = BeginPaint(window, &ps);
     if (!dc)
         return;
     const RECT area = ps.rcPaint;
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
-    if (width > 0 && height > 0) {
-        // Drawn off screen first: the agent's buttons change twice a second
-        // and must not flicker.
-        HDC buffer = CreateCompatibleDC(dc);
-        HBITMAP pixels = buffer ? CreateCompatibleBitmap(dc, width, height) : nullptr;
-        if (buffer && pixels) {
-            HGDIOBJ old = SelectObject(buffer, pixels);
-            SetWindowOrgEx(buffer, area.left, area.top, nullptr);
-            paint(container, buffer, area);
-            BitBlt(dc, area.left, area.top, width, height, buffer, area.left, area.top, SRCCOPY);
-            SelectObject(buffer, old);
-        } else {
-            paint(container, dc, area);
-        }
-        if (pixels)
-            DeleteObject(pixels);
-        if (buffer)
-            DeleteDC(buffer);
-    }
+    paintOffScreen(dc, area, [&](HDC target) { paint(container, target, area); });
     EndPaint(window, &ps);
 }
 

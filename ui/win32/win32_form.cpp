@@ -25,12 +25,19 @@ void Win32Form::registerClasses(HINSTANCE instance) {
     cls.lpfnWndProc = &Win32Form::formProc;
     cls.lpszClassName = kFormClass;
     RegisterClassExW(&cls);
-    cls.lpfnWndProc = &Win32Form::containerProc;
-    cls.lpszClassName = kFrameClass;
-    RegisterClassExW(&cls);
-    cls.lpszClassName = kPictureBoxClass;
-    RegisterClassExW(&cls);
+    registerChildClass(instance, kFrameClass);
+    registerChildClass(instance, kPictureBoxClass);
     registered = true;
+}
+
+bool Win32Form::registerChildClass(HINSTANCE instance, const wchar_t* name) {
+    WNDCLASSEXW cls{};
+    cls.cbSize = sizeof cls;
+    cls.hInstance = instance;
+    cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    cls.lpfnWndProc = &Win32Form::childProc;
+    cls.lpszClassName = name;
+    return RegisterClassExW(&cls) != 0;
 }
 
 Win32Form::Win32Form(Win32Platform& platform, Form& form)

@@ -53,8 +53,15 @@ class Win32Form final : public FormPeer {
     COLORREF surfaceColor(const Child* container) const;
 
     static void registerClasses(HINSTANCE instance);
+    // A class of the back end's own controls (surfaces.h), whose windows go
+    // to Child::onWindowMessage. Kinds that not every program has register
+    // theirs when they first make a window, so that programs without them
+    // do not carry their code.
+    static bool registerChildClass(HINSTANCE instance, const wchar_t* name);
 
   private:
+    friend class Child;  // a surface's messages (Child::onWindowMessage)
+
     // placement.cpp
     void styles(DWORD& style, DWORD& exStyle) const;
     POINT firstPlace(int width, int height) const;
@@ -62,7 +69,7 @@ class Win32Form final : public FormPeer {
 
     // dispatch.cpp
     static LRESULT CALLBACK formProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
-    static LRESULT CALLBACK containerProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK childProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT onFormMessage(UINT msg, WPARAM wp, LPARAM lp);
     bool onSurfaceMessage(HWND window, Child* container, UINT msg, WPARAM wp, LPARAM lp,
                           LRESULT& result);

@@ -16,6 +16,7 @@
 #include "ui/backend.h"
 #include "ui/controls/slider.h"
 #include "ui/win32/children.h"
+#include "ui/win32/controls/surfaces.h"
 #include "ui/win32/late_library.h"
 #include "ui/win32/paint.h"
 #include "ui/win32/win32_form.h"
@@ -23,9 +24,10 @@
 
 namespace bv::ui::win32 {
 
+const wchar_t kSliderClass[] = L"BvSlider";
+
 namespace {
 
-constexpr wchar_t kSliderClass[] = L"BvSlider";
 constexpr UINT_PTR kPagingTimer = 1;
 constexpr UINT kFirstPageDelay = 400, kPageRepeat = 100;  // ms, as a held key repeats
 
@@ -102,15 +104,8 @@ class Win32Slider final : public ChildWith<SliderPeer> {
     bool focusable() const override { return true; }
 
     void create() override {
-        static const bool registered = [this] {
-            WNDCLASSEXW cls{};
-            cls.cbSize = sizeof cls;
-            cls.hInstance = form().platform().instance();
-            cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-            cls.lpfnWndProc = &Win32Slider::proc;
-            cls.lpszClassName = kSliderClass;
-            return RegisterClassExW(&cls) != 0;
-        }();
+        static const bool registered =
+            Win32Form::registerChildClass(form().platform().instance(), kSliderClass);
         if (!registered)
             throw Failure("Out of memory");
         makeWindow(kSliderClass, WS_TABSTOP, 0, L"", this);
@@ -122,45 +117,22 @@ class Win32Slider final : public ChildWith<SliderPeer> {
     bool reflect(UINT msg, WPARAM, LPARAM, LRESULT& result) override {
         if (msg != WM_HSCROLL)
             return false;
-        const int position = static_cast<int>(SendMessageW(hwnd(), TBM_GETPOS, 0, 0));
+        const int position = position_;
         Slider& slider = slider_;
         form().deliver([&slider, position] { BackEnd::userMoved(slider, position); });
         result = 0;
         return true;
     }
 
-  private:
-    static LRESULT CALLBACK proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-        if (msg == WM_NCCREATE)
-            SetWindowLongPtrW(
-                window, GWLP_USERDATA,
-                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
-        auto* self = reinterpret_cast<Win32Slider*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (!self || self->hwnd() != window)
-            return DefWindowProcW(window, msg, wp, lp);
-        if (msg == WM_NCDESTROY) {
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            self->closeStyle();
-            self->forgetWindow();
-            return DefWindowProcW(window, msg, wp, lp);
-        }
-        try {
-            LRESULT result = 0;
-            if (self->onMessage(msg, wp, lp, result))
-                return result;
-        } catch (...) {
-            // Nothing may unwind into the system.
-        }
-        return DefWindowProcW(window, msg, wp, lp);
-    }
-
-    bool onMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    bool onWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
         result = 0;
         switch (msg) {
             case WM_PAINT: {
                 PAINTSTRUCT ps{};
                 if (HDC dc = BeginPaint(hwnd(), &ps)) {
-                    paintBuffered(dc);
+                    RECT client{};
+                    GetClientRect(hwnd(), &client);
+                    paintOffScreen(dc, client, [this](HDC target) { paintOn(target); });
                     EndPaint(hwnd(), &ps);
                 }
                 return true;
@@ -183,6 +155,9 @@ class Win32Slider final : public ChildWith<SliderPeer> {
                 result = DefWindowProcW(hwnd(), msg, wp, lp);
                 redraw();
                 return true;
+            case WM_DESTROY:
+                closeStyle();
+                return false;
             case WM_THEMECHANGED:
                 closeStyle();
                 openStyle();
@@ -246,6 +221,7 @@ class Win32Slider final : public ChildWith<SliderPeer> {
         }
     }
 
+  private:
     static POINT pointOf(LPARAM lp) {
         return POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
     }
@@ -399,32 +375,13 @@ class Win32Slider final : public ChildWith<SliderPeer> {
             InvalidateRect(hwnd(), nullptr, FALSE);
     }
 
-    void paintBuffered(HDC dc) const {
-        RECT client{};
-        GetClientRect(hwnd(), &client);
-        HDC buffer = CreateCompatibleDC(dc);
-        HBITMAP pixels = buffer ? CreateCompatibleBitmap(dc, client.right, client.bottom) : nullptr;
-        if (buffer && pixels) {
-            HGDIOBJ old = SelectObject(buffer, pixels);
-            paintOn(buffer);
-            BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
-            SelectObject(buffer, old);
-        } else {
-            paintOn(dc);
-        }
-        if (pixels)
-            DeleteObject(pixels);
-        if (buffer)
-            DeleteDC(buffer);
-    }
-
     void paintOn(HDC dc) const {
         RECT client{};
         GetClientRect(hwnd(), &client);
         fill(dc, client, form().surfaceColor(container()));
-        const Geometry g = geometry();
+        const Geometry g(client);
         RECT channel = g.channel;
-        RECT knob = thumb();
+        RECT knob = g.thumb(position_, slider_.min(), slider_.max());
         const VisualStyle& style = VisualStyle::get();
         if (slider_.spec().ticks) {
             COLORREF colour = GetSysColor(COLOR_BTNTEXT);

@@ -1,9 +1,11 @@
 #pragma once
-// The window classes of the two containers, frames and picture boxes, which
-// the back end registers with its own window procedure.
+// The window classes of the back end's own controls, all with one window
+// procedure (Win32Form::registerChildClass): the two containers, frames and
+// picture boxes, and sliders.
 namespace bv::ui::win32 {
 
 extern const wchar_t kFrameClass[];
 extern const wchar_t kPictureBoxClass[];
+extern const wchar_t kSliderClass[];
 
 }  // namespace bv::ui::win32
