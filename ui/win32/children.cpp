@@ -87,7 +87,7 @@ RECT Children::placeOf(const Control& control) {
     return place;
 }
 
-void Children::create() {
+void Children::makePeers() {
     const auto& controls = form_.form().controls();
     list_.reserve(controls.size());
     PeerHost host(form_, list_);
@@ -99,6 +99,9 @@ void Children::create() {
             for (auto& other : list_)
                 if (std::string_view(other->control().name()) == holder)
                     child->container_ = other.get();
+}
+
+void Children::create() {
     for (auto& child : list_)
         create(*child);
     stack();

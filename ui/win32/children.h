@@ -38,6 +38,9 @@ class Child {
     virtual void create() {}
     // Every control of the window has been made.
     virtual void afterCreate() {}
+    // Works while its form is hidden (a running timer), so the form's window
+    // must be made with the form.
+    virtual bool needsFormWindow() const { return false; }
     // Labels and images: drawn and hit-tested by their container.
     virtual bool drawnByContainer() const { return false; }
     virtual void paint(HDC) const {}
@@ -97,7 +100,9 @@ class Children {
     explicit Children(Win32Form& form);
     ~Children();
 
-    // Makes a Child for every control, their windows, timers and tooltips.
+    // A Child for every control, each its control's peer; no window yet.
+    void makePeers();
+    // The controls' windows, timers and tooltips, from the controls' state.
     void create();
     const std::vector<std::unique_ptr<Child>>& all() const { return list_; }
     Child* of(HWND window) const;

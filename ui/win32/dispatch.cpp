@@ -182,6 +182,7 @@ LRESULT Win32Form::onFormMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void Win32Form::windowGone() {
     hwnd_ = nullptr;
+    gone_ = true;
     focus_ = nullptr;
     pressed_ = nullptr;
     children_.forgetWindows();

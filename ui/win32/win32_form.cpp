@@ -2,6 +2,8 @@
 // its popup menu.
 #include "ui/win32/win32_form.h"
 
+#include <utility>
+
 #include "datastore/failure.h"
 #include "datastore/wide.h"
 #include "ui/win32/controls/surfaces.h"
@@ -43,12 +45,24 @@ bool Win32Form::registerChildClass(HINSTANCE instance, const wchar_t* name) {
 Win32Form::Win32Form(Win32Platform& platform, Form& form)
     : platform_(platform), form_(form), children_(*this) {
     platform_.enroll(this);
+    children_.makePeers();
+    for (const auto& child : children_.all())
+        if (child->needsFormWindow()) {
+            create();
+            break;
+        }
 }
 
 Win32Form::~Win32Form() {
     destroy();
     platform_.withdraw(this);
     *alive_ = false;
+}
+
+HWND Win32Form::ensureWindow() {
+    if (!hwnd_ && !gone_)
+        create();
+    return hwnd_;
 }
 
 void Win32Form::create() {
@@ -87,7 +101,7 @@ HWND Win32Form::controlWindow(const Control& control) const {
 }
 
 void Win32Form::show() {
-    if (!hwnd_)
+    if (!ensureWindow())
         return;
     if (!shown_) {
         shown_ = true;
@@ -113,8 +127,12 @@ void Win32Form::hide() {
 }
 
 void Win32Form::destroy() {
-    if (!hwnd_)
+    if (!hwnd_) {
+        // Never made: gone all the same, which may end the message loop.
+        if (!std::exchange(gone_, true))
+            platform_.windowGone(*this);
         return;
+    }
     destroying_ = true;
     DestroyWindow(hwnd_);
 }

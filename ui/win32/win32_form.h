@@ -25,9 +25,15 @@ class Win32Form final : public FormPeer {
     Win32Form(const Win32Form&) = delete;
     Win32Form& operator=(const Win32Form&) = delete;
 
-    // Makes the hidden window and its controls. Throws Failure when a
+    // The window and its controls' windows are made when first needed: at
+    // the first show, or for a timer that runs. Making them costs start-up
+    // time that a program which first asks a question (setup) or never
+    // shows the form (uninstall) need not spend. Returns the window, or null
+    // once the form is gone. Throws Failure when the system refuses or a
     // laid-out picture cannot be loaded.
-    void create();
+    HWND ensureWindow();
+    // Loaded and not yet destroyed, whether or not its window is made.
+    bool live() const { return !gone_; }
 
     void moved() override;
     void show() override;
@@ -62,6 +68,8 @@ class Win32Form final : public FormPeer {
   private:
     friend class Child;  // a surface's messages (Child::onWindowMessage)
 
+    void create();
+
     // placement.cpp
     void styles(DWORD& style, DWORD& exStyle) const;
     POINT firstPlace(int width, int height) const;
@@ -95,6 +103,7 @@ class Win32Form final : public FormPeer {
     Child* pressed_ = nullptr;  // drawn control under a held left button
     bool shown_ = false;
     bool destroying_ = false;
+    bool gone_ = false;
 };
 
 }  // namespace bv::ui::win32

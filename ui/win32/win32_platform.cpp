@@ -27,11 +27,22 @@ constexpr int kLastShowCommand = 11;  // SW_FORCEMINIMIZE
 
 Win32Platform::Win32Platform() : instance_(GetModuleHandleW(nullptr)), pictures_(instance_) {
     Win32Form::registerClasses(instance_);
-    parking_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_,
-                               nullptr);
-    hand_ = LoadCursorW(instance_, MAKEINTRESOURCEW(BV_CURSOR_HAND));
-    if (!hand_)
-        hand_ = LoadCursorW(nullptr, IDC_HAND);
+}
+
+HWND Win32Platform::parking() {
+    if (!parking_)
+        parking_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                   instance_, nullptr);
+    return parking_;
+}
+
+HCURSOR Win32Platform::handCursor() {
+    if (!hand_) {
+        hand_ = LoadCursorW(instance_, MAKEINTRESOURCEW(BV_CURSOR_HAND));
+        if (!hand_)
+            hand_ = LoadCursorW(nullptr, IDC_HAND);
+    }
+    return hand_;
 }
 
 bool Win32Platform::startCommonControls() {
@@ -62,9 +73,7 @@ Win32Platform::~Win32Platform() {
 }
 
 std::unique_ptr<FormPeer> Win32Platform::createPeer(Form& form) {
-    auto peer = std::make_unique<Win32Form>(*this, form);
-    peer->create();
-    return peer;
+    return std::make_unique<Win32Form>(*this, form);
 }
 
 Answer Win32Platform::messageBox(const std::string& prompt, Buttons buttons, Icon icon,
@@ -148,11 +157,11 @@ int Win32Platform::run() {
             return false;
         auto it = std::find_if(forms_.begin(), forms_.end(),
                                [this](const Win32Form* f) { return &f->form() == mainForm_; });
-        return it == forms_.end() || !(*it)->hwnd();
+        return it == forms_.end() || !(*it)->live();
     };
-    const bool anyWindow = std::any_of(forms_.begin(), forms_.end(),
-                                       [](const Win32Form* f) { return f->hwnd() != nullptr; });
-    if (!anyWindow || mainGone())
+    const bool anyForm = std::any_of(forms_.begin(), forms_.end(),
+                                       [](const Win32Form* f) { return f->live(); });
+    if (!anyForm || mainGone())
         return 0;
     ++running_;
     MSG msg{};
@@ -234,9 +243,9 @@ void Win32Platform::withdraw(Win32Form* form) {
 void Win32Platform::windowGone(const Win32Form& form) {
     if (!running_)
         return;
-    const bool anyWindow = std::any_of(forms_.begin(), forms_.end(),
-                                       [](const Win32Form* f) { return f->hwnd() != nullptr; });
-    if (!anyWindow || &form.form() == mainForm_)
+    const bool anyForm = std::any_of(forms_.begin(), forms_.end(),
+                                       [](const Win32Form* f) { return f->live(); });
+    if (!anyForm || &form.form() == mainForm_)
         PostQuitMessage(0);
 }
 

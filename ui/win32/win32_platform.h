@@ -33,8 +33,8 @@ class Win32Platform : public Platform {
     void setWallpaper(const std::string& path) override;
     [[noreturn]] void endProgram() override;
 
-    // The message loop. Returns when no window of the program is left, or
-    // when the window of `quitWith` is gone; at once if no window exists.
+    // The message loop. Returns when no form of the program is left, or
+    // when the form of `quitWith` is gone; at once if none is loaded.
     int run();
     void quitWith(const Form& mainForm) { mainForm_ = &mainForm; }
 
@@ -50,10 +50,11 @@ class Win32Platform : public Platform {
 
     // ---- used by the windows of this back end ----
     HINSTANCE instance() const { return instance_; }
-    HWND parking() const { return parking_; }
+    // A hidden owner, made for the first window that needs one.
+    HWND parking();
     FontCache& fonts() { return fonts_; }
     PictureCache& pictures() { return pictures_; }
-    HCURSOR handCursor() const { return hand_; }
+    HCURSOR handCursor();
     HICON icon(int resource, bool small);
     // Loads the common controls (tooltips) when the first window
     // needs one. False when they cannot be had.

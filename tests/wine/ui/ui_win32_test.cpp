@@ -522,6 +522,17 @@ TEST_F(Win32Back, TimersTickOnlyWhileRunningWithAnInterval) {
     form->timer("Never").setInterval(40);
     pump(400);
     EXPECT_GE(never, 3);
+
+    // A hidden form's timers tick too: running from the layout or started.
+    Form hidden(app, kTestLayout);
+    int laidOut = 0, started = 0;
+    hidden.timer("Fast").Tick = [&] { ++laidOut; };
+    hidden.timer("Never").Tick = [&] { ++started; };
+    hidden.timer("Never").setInterval(40);
+    pump(400);
+    EXPECT_GE(laidOut, 3);
+    EXPECT_GE(started, 3);
+    EXPECT_FALSE(IsWindowVisible(windowOf(hidden)));
 }
 
 TEST_F(Win32Back, SliderRaisesScrollOnlyForTheUsersChanges) {
@@ -915,7 +926,9 @@ TEST_F(Win32Back, CaptionlessBarHasATaskbarButtonAndNoCloseBox) {
 
 TEST_F(Win32Back, SizableWindowIsPlacedByTheSystem) {
     Form plain(app, kSizableLayout);
-    HWND w = windowOf(plain);
+    // A form that is never shown costs no window.
+    EXPECT_EQ(windowOf(plain), nullptr);
+    HWND w = peerOf(plain).ensureWindow();
     const LONG style = GetWindowLongW(w, GWL_STYLE);
     EXPECT_TRUE(style & WS_THICKFRAME);
     EXPECT_TRUE(style & WS_MINIMIZEBOX);
@@ -1167,15 +1180,20 @@ TEST_F(Win32Back, RunEndsWithTheLastWindowOrTheMainOne) {
     platform.quitWith(*form);
     EXPECT_EQ(platform.run(), 0);
     EXPECT_TRUE(form->unloaded());
-    EXPECT_NE(windowOf(bar), nullptr);
+    EXPECT_FALSE(bar.unloaded());
 
-    // Without a main window: when the last one goes.
+    // Without a main window: when the last one goes, whether its window
+    // was ever made or not.
     TestPlatform second;
     App other(second, "second");
     auto one = std::make_unique<Form>(other, kSizableLayout);
-    PostMessageW(windowOf(*one), WM_CLOSE, 0, 0);
+    auto never = std::make_unique<Form>(other, kSizableLayout);
+    one->Form_Terminate = [&] { never->unload(); };
+    PostMessageW(peerOf(*one).ensureWindow(), WM_CLOSE, 0, 0);
     EXPECT_EQ(second.run(), 0);
     EXPECT_TRUE(one->unloaded());
+    EXPECT_TRUE(never->unloaded());
+    EXPECT_EQ(windowOf(*never), nullptr);
     EXPECT_EQ(second.run(), 0);  // nothing left: returns at once
 }
 

@@ -18,7 +18,11 @@ class Win32Image final : public ChildWith<ImagePeer> {
 
     bool drawnByContainer() const override { return true; }
 
-    void create() override { picture_ = load(); }
+    // A picture set before the window was made is loaded already.
+    void create() override {
+        if (!picture_)
+            picture_ = load();
+    }
 
     void pictureChanged() override {
         // Loaded first: a picture that fails changes nothing.

@@ -15,9 +15,11 @@ class Win32Timer final : public ChildWith<TimerPeer> {
         : ChildWith(form, timer, index), timer_(timer) {}
 
     void afterCreate() override { timingChanged(); }
+    bool needsFormWindow() const override { return timer_.running(); }
 
     void timingChanged() override {
-        HWND owner = form().hwnd();
+        // A running timer needs the form's window, shown or not.
+        HWND owner = timer_.running() ? form().ensureWindow() : form().hwnd();
         if (!owner)
             return;
         const auto id = static_cast<UINT_PTR>(index()) + 1;
