@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "ui/form.h"
 #include "ui/platform.h"
@@ -69,6 +70,7 @@ class Win32Form final : public FormPeer {
     friend class Child;  // a surface's messages (Child::onWindowMessage)
 
     void create();
+    std::wstring formClass();
 
     // placement.cpp
     void styles(DWORD& style, DWORD& exStyle) const;

@@ -66,9 +66,6 @@ Win32Platform::~Win32Platform() {
     if (parking_)
         DestroyWindow(parking_);
     pictures_.clear();
-    for (auto& entry : icons_)
-        if (entry.second)
-            DestroyIcon(entry.second);
     endOle();
 }
 
@@ -188,18 +185,6 @@ bool Win32Platform::preTranslate(MSG& msg) {
         return false;
     Win32Form* form = formOf(msg.hwnd);
     return form && form->handleKey(msg);
-}
-
-HICON Win32Platform::icon(int resource, bool small) {
-    const auto key = std::make_pair(resource, small);
-    if (auto it = icons_.find(key); it != icons_.end())
-        return it->second;
-    const int cx = GetSystemMetrics(small ? SM_CXSMICON : SM_CXICON);
-    const int cy = GetSystemMetrics(small ? SM_CYSMICON : SM_CYICON);
-    HICON loaded = static_cast<HICON>(
-        LoadImageW(instance_, MAKEINTRESOURCEW(resource), IMAGE_ICON, cx, cy, 0));
-    icons_.emplace(key, loaded);
-    return loaded;
 }
 
 void Win32Platform::deliver(App& app, const std::function<void()>& handler) {

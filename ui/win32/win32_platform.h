@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,7 +54,6 @@ class Win32Platform : public Platform {
     FontCache& fonts() { return fonts_; }
     PictureCache& pictures() { return pictures_; }
     HCURSOR handCursor();
-    HICON icon(int resource, bool small);
     // Loads the common controls (tooltips) when the first window
     // needs one. False when they cannot be had.
     bool startCommonControls();
@@ -84,7 +82,6 @@ class Win32Platform : public Platform {
     HCURSOR hand_ = nullptr;
     FontCache fonts_;
     PictureCache pictures_;
-    std::map<std::pair<int, bool>, HICON> icons_;
     std::vector<Win32Form*> forms_;
     const Form* mainForm_ = nullptr;
     int running_ = 0;
