@@ -460,6 +460,22 @@ TEST_F(Win32Back, ControlsWithWindowsAreBuiltFromTheTable) {
     for (HWND w = GetWindow(window(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
         stacked.push_back(w);
     EXPECT_EQ(stacked, (std::vector<HWND>{go, box, hidden, group}));
+
+    // A control listed before its frame has the frame made out of turn;
+    // the windows still stack in table order.
+    const ControlSpec rows[] = {
+        {.kind = Kind::Button, .name = "Inner", .container = "Holder", .width = 600,
+         .height = 300},
+        {.kind = Kind::Button, .name = "Front", .width = 600, .height = 300},
+        {.kind = Kind::Frame, .name = "Holder", .top = 600, .width = 1500, .height = 900},
+    };
+    FormSpec spec = kSizableLayout;
+    spec.controls = rows;
+    Form reordered(app, spec);
+    Win32Form& peer = peerOf(reordered);
+    HWND front = GetWindow(peer.ensureWindow(), GW_CHILD);
+    EXPECT_EQ(front, peer.controlWindow(reordered.control("Front")));
+    EXPECT_EQ(GetWindow(front, GW_HWNDNEXT), peer.controlWindow(reordered.control("Holder")));
 }
 
 TEST_F(Win32Back, FocusFollowsTabIndicesAcrossFrames) {
