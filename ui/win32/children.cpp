@@ -35,6 +35,9 @@ bool Child::reflect(UINT, WPARAM, LPARAM, LRESULT&) {
 HWND Child::makeWindow(const wchar_t* cls, DWORD style, DWORD exStyle, const std::wstring& text,
                        void* param) {
     style |= WS_CHILD | WS_CLIPSIBLINGS | (control_.visible() ? WS_VISIBLE : 0);
+    // Nothing listens for WM_PARENTNOTIFY, which cost every window made a
+    // message to each of its ancestors.
+    exStyle |= WS_EX_NOPARENTNOTIFY;
     HWND made = CreateWindowExW(
         exStyle, cls, text.c_str(), style, rect_.left, rect_.top, rect_.right - rect_.left,
         rect_.bottom - rect_.top, form_.children().surface(container_),
