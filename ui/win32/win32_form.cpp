@@ -2,7 +2,8 @@
 // its popup menu.
 #include "ui/win32/win32_form.h"
 
-#include <string>
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "datastore/failure.h"
@@ -29,12 +30,24 @@ void Win32Form::registerClasses(HINSTANCE instance) {
 // A window's icons are its class's: given by WM_SETICON, each of the two
 // would be converted for the window manager again, which cost the tool's
 // start-up 3 ms under Wine. One class per icon resource.
-std::wstring Win32Form::formClass() {
+const wchar_t* Win32Form::formClass(FormClassName& name) {
     const int icon = form_.spec().icon;
-    std::wstring name = kFormClass + std::to_wstring(icon);
+    // "BvForm" and the icon's number, by hand: std::to_wstring brings the
+    // runtime's wide printf.
+    wchar_t* end = std::copy(std::begin(kFormClass), std::end(kFormClass) - 1, name);
+    wchar_t digits[10];
+    int count = 0;
+    unsigned rest = static_cast<unsigned>(icon);
+    do
+        digits[count++] = static_cast<wchar_t>(L'0' + rest % 10);
+    while ((rest /= 10) != 0);
+    while (count > 0)
+        *end++ = digits[--count];
+    *end = L'\0';
+
     WNDCLASSEXW cls{};
     cls.cbSize = sizeof cls;
-    if (GetClassInfoExW(platform_.instance(), name.c_str(), &cls))
+    if (GetClassInfoExW(platform_.instance(), name, &cls))
         return name;
     cls.hInstance = platform_.instance();
     cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -47,7 +60,7 @@ std::wstring Win32Form::formClass() {
     cls.hIcon = load(SM_CXICON, SM_CYICON);
     cls.hIconSm = load(SM_CXSMICON, SM_CYSMICON);
     cls.lpfnWndProc = &Win32Form::formProc;
-    cls.lpszClassName = name.c_str();
+    cls.lpszClassName = name;
     if (!RegisterClassExW(&cls))
         throw Failure("Out of memory");
     return name;
@@ -100,8 +113,9 @@ void Win32Form::create() {
     HWND owner = spec.taskbar ? nullptr : platform_.parking();
     const std::wstring caption = text::widen(spec.caption ? spec.caption : "");
     registerClasses(platform_.instance());
-    CreateWindowExW(exStyle, formClass().c_str(), caption.c_str(), style, at.x, at.y, width,
-                    height, owner, nullptr, platform_.instance(), this);
+    FormClassName cls;
+    CreateWindowExW(exStyle, formClass(cls), caption.c_str(), style, at.x, at.y, width, height,
+                    owner, nullptr, platform_.instance(), this);
     if (!hwnd_)
         throw Failure("Out of memory");
 

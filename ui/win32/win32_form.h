@@ -9,7 +9,6 @@
 
 #include <functional>
 #include <memory>
-#include <string>
 
 #include "ui/form.h"
 #include "ui/platform.h"
@@ -70,7 +69,9 @@ class Win32Form final : public FormPeer {
     friend class Child;  // a surface's messages (Child::onWindowMessage)
 
     void create();
-    std::wstring formClass();
+    using FormClassName = wchar_t[24];
+    // The class of this window's icon, registered on first use.
+    const wchar_t* formClass(FormClassName& name);
 
     // placement.cpp
     void styles(DWORD& style, DWORD& exStyle) const;
