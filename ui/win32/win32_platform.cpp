@@ -156,9 +156,7 @@ int Win32Platform::run() {
                                [this](const Win32Form* f) { return &f->form() == mainForm_; });
         return it == forms_.end() || !(*it)->live();
     };
-    const bool anyForm = std::any_of(forms_.begin(), forms_.end(),
-                                       [](const Win32Form* f) { return f->live(); });
-    if (!anyForm || mainGone())
+    if (!anyForm() || mainGone())
         return 0;
     ++running_;
     MSG msg{};
@@ -225,12 +223,14 @@ void Win32Platform::withdraw(Win32Form* form) {
     std::erase(forms_, form);
 }
 
+bool Win32Platform::anyForm() const {
+    return std::any_of(forms_.begin(), forms_.end(), [](const Win32Form* f) { return f->live(); });
+}
+
 void Win32Platform::windowGone(const Win32Form& form) {
     if (!running_)
         return;
-    const bool anyForm = std::any_of(forms_.begin(), forms_.end(),
-                                       [](const Win32Form* f) { return f->live(); });
-    if (!anyForm || &form.form() == mainForm_)
+    if (!anyForm() || &form.form() == mainForm_)
         PostQuitMessage(0);
 }
 

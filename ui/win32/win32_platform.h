@@ -76,6 +76,9 @@ class Win32Platform : public Platform {
     void markEnded() { ended_ = true; }
 
   private:
+    // A form is loaded and not yet destroyed, whether its window is made or not.
+    bool anyForm() const;
+
     HINSTANCE instance_;
     bool commonControls_ = false;
     HWND parking_ = nullptr;

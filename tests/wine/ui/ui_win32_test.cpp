@@ -464,8 +464,7 @@ TEST_F(Win32Back, ControlsWithWindowsAreBuiltFromTheTable) {
     // A control listed before its frame has the frame made out of turn;
     // the windows still stack in table order.
     const ControlSpec rows[] = {
-        {.kind = Kind::Button, .name = "Inner", .container = "Holder", .width = 600,
-         .height = 300},
+        {.kind = Kind::Button, .name = "Inner", .container = "Holder", .width = 600, .height = 300},
         {.kind = Kind::Button, .name = "Front", .width = 600, .height = 300},
         {.kind = Kind::Frame, .name = "Holder", .top = 600, .width = 1500, .height = 900},
     };
