@@ -80,11 +80,6 @@ Win32Form::Win32Form(Win32Platform& platform, Form& form)
     : platform_(platform), form_(form), children_(*this) {
     platform_.enroll(this);
     children_.makePeers();
-    for (const auto& child : children_.all())
-        if (child->needsFormWindow()) {
-            create();
-            break;
-        }
 }
 
 Win32Form::~Win32Form() {
@@ -97,6 +92,14 @@ HWND Win32Form::ensureWindow() {
     if (!hwnd_ && !gone_)
         create();
     return hwnd_;
+}
+
+void Win32Form::ensureWindowIfNeeded() {
+    for (const auto& child : children_.all())
+        if (child->needsFormWindow()) {
+            ensureWindow();
+            return;
+        }
 }
 
 void Win32Form::create() {

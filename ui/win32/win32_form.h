@@ -32,6 +32,9 @@ class Win32Form final : public FormPeer {
     // once the form is gone. Throws Failure when the system refuses or a
     // laid-out picture cannot be loaded.
     HWND ensureWindow();
+    // Makes the window at once if a control works while the form is hidden
+    // (a timer that runs from the layout on).
+    void ensureWindowIfNeeded();
     // Loaded and not yet destroyed, whether or not its window is made.
     bool live() const { return !gone_; }
 

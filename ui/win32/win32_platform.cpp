@@ -70,7 +70,9 @@ Win32Platform::~Win32Platform() {
 }
 
 std::unique_ptr<FormPeer> Win32Platform::createPeer(Form& form) {
-    return std::make_unique<Win32Form>(*this, form);
+    auto peer = std::make_unique<Win32Form>(*this, form);
+    peer->ensureWindowIfNeeded();
+    return peer;
 }
 
 Answer Win32Platform::messageBox(const std::string& prompt, Buttons buttons, Icon icon,
