@@ -18,7 +18,7 @@ namespace {
 constexpr wchar_t kFormClass[] = L"BvForm";
 }  // namespace
 
-void Win32Form::registerClasses(HINSTANCE instance) {
+void Win32Form::registerSurfaceClasses(HINSTANCE instance) {
     static bool registered = false;
     if (registered)
         return;
@@ -115,7 +115,7 @@ void Win32Form::create() {
     // while their caption keeps the ordinary look.
     HWND owner = spec.taskbar ? nullptr : platform_.parking();
     const std::wstring caption = text::widen(spec.caption ? spec.caption : "");
-    registerClasses(platform_.instance());
+    registerSurfaceClasses(platform_.instance());
     FormClassName cls;
     CreateWindowExW(exStyle, formClass(cls), caption.c_str(), style, at.x, at.y, width, height,
                     owner, nullptr, platform_.instance(), this);

@@ -61,7 +61,6 @@ class Win32Form final : public FormPeer {
     // The colour of a surface: the client area (null) or a container.
     COLORREF surfaceColor(const Child* container) const;
 
-    static void registerClasses(HINSTANCE instance);
     // A class of the back end's own controls (surfaces.h), whose windows go
     // to Child::onWindowMessage. Kinds that not every program has register
     // theirs when they first make a window, so that programs without them
@@ -72,6 +71,8 @@ class Win32Form final : public FormPeer {
     friend class Child;  // a surface's messages (Child::onWindowMessage)
 
     void create();
+    // Frames and picture boxes, registered with the first window.
+    static void registerSurfaceClasses(HINSTANCE instance);
     using FormClassName = wchar_t[24];
     // The class of this window's icon, registered on first use.
     const wchar_t* formClass(FormClassName& name);

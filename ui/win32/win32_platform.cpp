@@ -25,9 +25,8 @@ constexpr int kLastShowCommand = 11;  // SW_FORCEMINIMIZE
 
 }  // namespace
 
-Win32Platform::Win32Platform() : instance_(GetModuleHandleW(nullptr)), pictures_(instance_) {
-    Win32Form::registerClasses(instance_);
-}
+// Window classes are registered by the first window that needs them.
+Win32Platform::Win32Platform() : instance_(GetModuleHandleW(nullptr)), pictures_(instance_) {}
 
 HWND Win32Platform::parking() {
     if (!parking_)
