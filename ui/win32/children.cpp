@@ -32,15 +32,39 @@ bool Child::reflect(UINT, WPARAM, LPARAM, LRESULT&) {
     return false;
 }
 
+Child* Child::holder() const {
+    Child* holder = container_;
+    while (holder && holder->windowlessContainer())
+        holder = holder->container_;
+    return holder;
+}
+
+RECT Child::placeInHolder() const {
+    RECT place = Children::placeOf(control_);
+    if (container_ && container_->windowlessContainer())
+        OffsetRect(&place, container_->rect_.left, container_->rect_.top);
+    return place;
+}
+
+bool Child::shownInHolder() const {
+    for (const Child* c = this; c; c = c->container_) {
+        if (!c->control_.visible())
+            return false;
+        if (c != this && !c->windowlessContainer())
+            break;
+    }
+    return true;
+}
+
 HWND Child::makeWindow(const wchar_t* cls, DWORD style, DWORD exStyle, const std::wstring& text,
                        void* param) {
-    style |= WS_CHILD | WS_CLIPSIBLINGS | (control_.visible() ? WS_VISIBLE : 0);
+    style |= WS_CHILD | WS_CLIPSIBLINGS | (shownInHolder() ? WS_VISIBLE : 0);
     // Nothing listens for WM_PARENTNOTIFY, which cost every window made a
     // message to each of its ancestors.
     exStyle |= WS_EX_NOPARENTNOTIFY;
     HWND made = CreateWindowExW(
         exStyle, cls, text.c_str(), style, rect_.left, rect_.top, rect_.right - rect_.left,
-        rect_.bottom - rect_.top, form_.children().surface(container_),
+        rect_.bottom - rect_.top, form_.children().surface(holder()),
         reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kFirstControlId + index_)),
         form_.platform().instance(), param);
     if (!made)
@@ -53,23 +77,28 @@ HWND Child::makeWindow(const wchar_t* cls, DWORD style, DWORD exStyle, const std
 }
 
 void Child::moveToPlace() {
-    const RECT place = Children::placeOf(control_);
+    const RECT place = placeInHolder();
     if (hwnd_) {
         rect_ = place;
         MoveWindow(hwnd_, place.left, place.top, place.right - place.left, place.bottom - place.top,
                    TRUE);
-    } else {
-        invalidate();
-        rect_ = place;
-        invalidate();
-        form_.children().moveTooltip(*this);
+        return;
     }
+    invalidate();
+    rect_ = place;
+    invalidate();
+    form_.children().moveTooltip(*this);
+    // A frame's controls lie on its holder: they move with it.
+    if (windowlessContainer())
+        for (const auto& child : form_.children().all())
+            if (child->container_ == this)
+                child->moveToPlace();
 }
 
 void Child::invalidate() const {
     if (hwnd_)
         InvalidateRect(hwnd_, nullptr, FALSE);
-    else if (HWND owner = form_.children().surface(container_))
+    else if (HWND owner = form_.children().surface(holder()))
         InvalidateRect(owner, &rect_, FALSE);
 }
 
@@ -152,18 +181,19 @@ void Children::create(Child& child) {
     child.created_ = true;
     if (child.container_)
         create(*child.container_);
-    child.rect_ = placeOf(child.control());
+    child.rect_ = child.placeInHolder();
     child.create();
 }
 
 // The table runs front to back, so each sibling goes right below the one
 // before it. A new child window goes below its siblings, so windows made in
 // table order are stacked so already (restacking them cost the tool 2 ms
-// under Wine); only a control listed before its container has the container
-// made out of turn.
+// under Wine); only a control listed before its holder has the holder made
+// out of turn.
 void Children::stack() {
     if (std::none_of(list_.begin(), list_.end(), [](const auto& child) {
-            return child->container_ && child->container_->index() > child->index();
+            const Child* holder = child->holder();
+            return holder && holder->index() > child->index();
         }))
         return;
     std::vector<const Child*> surfaces{nullptr};
@@ -173,7 +203,7 @@ void Children::stack() {
     for (const Child* surface : surfaces) {
         HWND above = HWND_TOP;
         for (const auto& child : list_) {
-            if (child->container_ != surface || !child->hwnd())
+            if (child->holder() != surface || !child->hwnd())
                 continue;
             SetWindowPos(child->hwnd(), above, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -197,18 +227,33 @@ Child* Children::at(int index) const {
     return list_[static_cast<std::size_t>(index)].get();
 }
 
-HWND Children::surface(const Child* container) const {
-    return container ? container->hwnd() : form_.hwnd();
+HWND Children::surface(const Child* holder) const {
+    return holder ? holder->hwnd() : form_.hwnd();
 }
 
-Child* Children::hitTest(const Child* container, POINT at) const {
+Child* Children::hitTest(const Child* holder, POINT at) const {
+    Child* found = nullptr;
+    hitIn(holder, at, found);
+    return found;
+}
+
+// Front to back. True when something of the container takes the point: a
+// drawn control, or a frame, which hides what lies under it.
+bool Children::hitIn(const Child* container, POINT at, Child*& found) const {
     for (const auto& child : list_) {
-        if (child->container_ != container || !child->drawnByContainer())
+        if (child->container_ != container || !child->control().visible() ||
+            !PtInRect(&child->rect_, at))
             continue;
-        if (child->control().visible() && PtInRect(&child->rect_, at))
-            return child.get();
+        if (child->windowlessContainer()) {
+            hitIn(child.get(), at, found);
+            return true;
+        }
+        if (child->drawnByContainer()) {
+            found = child.get();
+            return true;
+        }
     }
-    return nullptr;
+    return false;
 }
 
 void Children::forgetWindows() {
@@ -219,7 +264,7 @@ void Children::forgetWindows() {
 
 void Children::addTooltip(Child& child) {
     const char* tip = child.control().spec().tooltip;
-    HWND owner = surface(child.container_);
+    HWND owner = surface(child.holder());
     if (!tip || !*tip || !owner)
         return;
     if (!tooltip_) {
@@ -245,7 +290,7 @@ void Children::addTooltip(Child& child) {
     } else {
         info.uFlags = TTF_SUBCLASS;
         info.uId = static_cast<UINT_PTR>(child.index()) + 1;
-        if (child.control().visible())
+        if (child.shownInHolder())
             info.rect = child.rect_;
     }
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
@@ -257,9 +302,9 @@ void Children::moveTooltip(const Child& child) {
         return;
     TTTOOLINFOW info{};
     info.cbSize = TTTOOLINFOW_V2_SIZE;
-    info.hwnd = surface(child.container_);
+    info.hwnd = surface(child.holder());
     info.uId = static_cast<UINT_PTR>(child.index()) + 1;
-    if (child.control().visible())
+    if (child.shownInHolder())
         info.rect = child.rect_;
     SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
 }

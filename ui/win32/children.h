@@ -29,9 +29,16 @@ class Child {
     Win32Form& form() const { return form_; }
     int index() const { return index_; }
     HWND hwnd() const { return hwnd_; }
+    // Pixels, in the client area of its holder.
     const RECT& rect() const { return rect_; }
     // The frame or picture box holding it; null: the client area.
     Child* container() const { return container_; }
+    // The nearest container with a window, on which it is placed and drawn;
+    // null: the form's client area.
+    Child* holder() const;
+    // Frames: a container without a window, drawn by its holder under its
+    // own controls, which it clips and which lie on the holder.
+    bool windowlessContainer() const { return windowlessContainer_; }
 
     // ---- what a kind may do differently ----
     // Makes its window, if the kind has one. The container's window exists.
@@ -71,6 +78,9 @@ class Child {
     void forgetWindow() { hwnd_ = nullptr; }
 
   protected:
+    // Set by frames. A flag, not a virtual: a slot in every kind's table
+    // would take the 32-bit tool past 400 KB.
+    bool windowlessContainer_ = false;
     // Makes the control's window in its container, with the layout's font.
     // Throws Failure when the system refuses.
     HWND makeWindow(const wchar_t* cls, DWORD style, DWORD exStyle, const std::wstring& text,
@@ -83,7 +93,13 @@ class Child {
     int index_;
     Child* container_ = nullptr;
     HWND hwnd_ = nullptr;
-    RECT rect_{};  // pixels, in the container's client area
+    // Its place in the holder: its container's place when that has no
+    // window of its own.
+    RECT placeInHolder() const;
+    // Visible, and so is every container between it and its holder.
+    bool shownInHolder() const;
+
+    RECT rect_{};
     bool created_ = false;
 };
 
@@ -107,9 +123,10 @@ class Children {
     const std::vector<std::unique_ptr<Child>>& all() const { return list_; }
     Child* of(HWND window) const;
     Child* at(int index) const;
-    HWND surface(const Child* container) const;
-    // The topmost control drawn by the container at this point, or null.
-    Child* hitTest(const Child* container, POINT at) const;
+    // The window of a holder: a picture box's, or the form's for null.
+    HWND surface(const Child* holder) const;
+    // The topmost control drawn on the holder at this point, or null.
+    Child* hitTest(const Child* holder, POINT at) const;
     void forgetWindows();
 
     void addTooltip(Child& child);
@@ -124,6 +141,7 @@ class Children {
 
   private:
     void create(Child& child);
+    bool hitIn(const Child* container, POINT at, Child*& found) const;
     void stack();
     void addTooltips();
 

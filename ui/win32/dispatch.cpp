@@ -68,7 +68,7 @@ void Win32Form::onMouse(HWND window, Child* container, UINT msg, WPARAM wp, LPAR
     }
 }
 
-// Messages that the client area, frames and picture boxes share; false when
+// Messages that the client area and picture boxes share; false when
 // the window's default handling applies.
 bool Win32Form::onSurfaceMessage(HWND window, Child* container, UINT msg, WPARAM wp, LPARAM lp,
                                  LRESULT& result) {
@@ -211,7 +211,7 @@ bool Child::onWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     return form_.onSurfaceMessage(hwnd_, this, msg, wp, lp, result);
 }
 
-// Windows of the back end's own classes (frames, picture boxes, sliders):
+// Windows of the back end's own classes (picture boxes, sliders):
 // their Child comes with WM_NCCREATE.
 LRESULT CALLBACK Win32Form::childProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {

@@ -1,6 +1,7 @@
-// Drawing the surfaces that hold drawn controls: the client area, frames
-// and picture boxes. Labels and image controls are drawn back to front,
-// under every control that has a window of its own.
+// Drawing the surfaces that hold drawn controls: the client area and
+// picture boxes. Frames, labels and image controls are drawn back to front,
+// under every control that has a window of its own; a frame under its own
+// controls.
 #include "ui/win32/paint.h"
 
 #include "ui/win32/win32_form.h"
@@ -23,6 +24,7 @@ void Win32Form::paintBuffered(HWND window, const Child* container) {
     EndPaint(window, &ps);
 }
 
+// A container is the client area (null), a picture box or a frame.
 void Win32Form::paint(const Child* container, HDC dc, const RECT& area) {
     fill(dc, area, surfaceColor(container));
     const int saved = SaveDC(dc);
@@ -32,12 +34,19 @@ void Win32Form::paint(const Child* container, HDC dc, const RECT& area) {
     const auto& all = children_.all();
     for (auto it = all.rbegin(); it != all.rend(); ++it) {
         const Child& child = **it;
-        if (child.container() != container || !child.drawnByContainer() ||
-            !child.control().visible())
-            continue;
         RECT shared{};
-        if (IntersectRect(&shared, &child.rect(), &area))
+        if (child.container() != container || !child.control().visible() ||
+            !IntersectRect(&shared, &child.rect(), &area))
+            continue;
+        if (child.windowlessContainer()) {
+            // Its controls are clipped to it, as a window's would be.
+            const int outside = SaveDC(dc);
+            IntersectClipRect(dc, shared.left, shared.top, shared.right, shared.bottom);
+            paint(&child, dc, shared);
+            RestoreDC(dc, outside);
+        } else if (child.drawnByContainer()) {
             child.paint(dc);
+        }
     }
     RestoreDC(dc, saved);
 }

@@ -22,7 +22,6 @@ void Win32Form::registerSurfaceClasses(HINSTANCE instance) {
     static bool registered = false;
     if (registered)
         return;
-    registerChildClass(instance, kFrameClass);
     registerChildClass(instance, kPictureBoxClass);
     registered = true;
 }

@@ -71,7 +71,7 @@ class Win32Form final : public FormPeer {
     friend class Child;  // a surface's messages (Child::onWindowMessage)
 
     void create();
-    // Frames and picture boxes, registered with the first window.
+    // The picture boxes' class, registered with the first window.
     static void registerSurfaceClasses(HINSTANCE instance);
     using FormClassName = wchar_t[24];
     // The class of this window's icon, registered on first use.

@@ -33,8 +33,6 @@ struct ToolDriver {
                 slider = c.window;
             else if (c.className == L"BvPictureBox" && c.rect.right - c.rect.left < 50)
                 indicator = c.window;
-            else if (c.className == L"BvFrame" && c.rect.left == 5280 / 15 && c.rect.top == 8)
-                previewFrame = c.window;
         }
         std::sort(slots.begin(), slots.end(),
                   [](const auto& a, const auto& b) { return a.rect.top < b.rect.top; });
@@ -56,10 +54,11 @@ struct ToolDriver {
         automation::pointerTo(POINT{r.left + 20, (r.top + r.bottom) / 2});
         automation::pointerTo(POINT{r.left + 40, (r.top + r.bottom) / 2});
     }
-    // What the preview shows inside its border, on the screen.
+    // What the preview shows inside its border, on the screen: the image
+    // lies in the "Preview" frame at (5280, 120) twips.
     automation::Pixels preview() const {
-        POINT origin{40 + 1, 24 + 1};
-        ClientToScreen(previewFrame, &origin);
+        POINT origin{5280 / 15 + 40 + 1, 120 / 15 + 24 + 1};
+        ClientToScreen(window, &origin);
         return automation::captureScreen(RECT{origin.x, origin.y, origin.x + 215, origin.y + 127});
     }
 
@@ -87,7 +86,7 @@ struct ToolDriver {
 
     HWND window = nullptr;
     std::vector<automation::Control> slots;
-    HWND slider = nullptr, indicator = nullptr, previewFrame = nullptr;
+    HWND slider = nullptr, indicator = nullptr;
 };
 
 }  // namespace bv::testing

@@ -438,12 +438,16 @@ TEST_F(Win32Back, ControlsWithWindowsAreBuiltFromTheTable) {
     EXPECT_FALSE(IsWindowVisible(hidden));
     EXPECT_EQ(textOf(hidden), L"Text1");
 
-    // Slider and picture box live in the frame; the picture box is sunken.
-    HWND group = child("Group");
+    // The frame has no window: its slider and picture box lie on the
+    // window at their places in the frame. The picture box is sunken.
     HWND speed = child("Speed");
     HWND pane = child("Pane");
-    EXPECT_EQ(GetParent(speed), group);
-    EXPECT_EQ(GetParent(pane), group);
+    EXPECT_EQ(GetParent(speed), window());
+    EXPECT_EQ(GetParent(pane), window());
+    GetWindowRect(speed, &place);
+    MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&place), 2);
+    EXPECT_EQ(place.left, 16);
+    EXPECT_EQ(place.top, 96);
     EXPECT_TRUE(GetWindowLongW(pane, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
     EXPECT_EQ(SendMessageW(speed, TBM_GETRANGEMIN, 0, 0), 0);
     EXPECT_EQ(SendMessageW(speed, TBM_GETRANGEMAX, 0, 0), 10);
@@ -452,21 +456,21 @@ TEST_F(Win32Back, ControlsWithWindowsAreBuiltFromTheTable) {
     EXPECT_EQ(SendMessageW(speed, TBM_GETLINESIZE, 0, 0), 1);
 
     // Labels, images and the invisible controls have no window.
-    for (const char* name : {"Band", "Flag", "Caption", "Back", "note", "c", "Fast"})
+    for (const char* name : {"Group", "Band", "Flag", "Caption", "Back", "note", "c", "Fast"})
         EXPECT_EQ(child(name), nullptr) << name;
 
-    // Front to back as listed: Go, then Box and Hidden, then the frame.
+    // Front to back as listed, the frame's controls among the others.
     std::vector<HWND> stacked;
     for (HWND w = GetWindow(window(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
         stacked.push_back(w);
-    EXPECT_EQ(stacked, (std::vector<HWND>{go, box, hidden, group}));
+    EXPECT_EQ(stacked, (std::vector<HWND>{go, box, hidden, speed, pane}));
 
-    // A control listed before its frame has the frame made out of turn;
-    // the windows still stack in table order.
+    // A control listed before its picture box has the box made out of
+    // turn; the windows still stack in table order.
     const ControlSpec rows[] = {
         {.kind = Kind::Button, .name = "Inner", .container = "Holder", .width = 600, .height = 300},
         {.kind = Kind::Button, .name = "Front", .width = 600, .height = 300},
-        {.kind = Kind::Frame, .name = "Holder", .top = 600, .width = 1500, .height = 900},
+        {.kind = Kind::PictureBox, .name = "Holder", .top = 600, .width = 1500, .height = 900},
     };
     FormSpec spec = kSizableLayout;
     spec.controls = rows;
@@ -557,12 +561,10 @@ TEST_F(Win32Back, SliderRaisesScrollOnlyForTheUsersChanges) {
     HWND bar = child("Speed");
 
     SendMessageW(bar, TBM_SETPOS, TRUE, 7);
-    SendMessageW(child("Group"), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 7),
-                 reinterpret_cast<LPARAM>(bar));
+    SendMessageW(window(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 7), reinterpret_cast<LPARAM>(bar));
     EXPECT_EQ(scrolls, 1);
     EXPECT_EQ(speed.value(), 7);
-    SendMessageW(child("Group"), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
-                 reinterpret_cast<LPARAM>(bar));
+    SendMessageW(window(), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(bar));
     EXPECT_EQ(scrolls, 1);
 
     // From a handler: the thumb moves, no Scroll.
@@ -714,6 +716,96 @@ TEST_F(Win32Back, ContainersPaintLabelsAndImagesUnderTheirControls) {
     pump(50);
 
     bv::automation::saveScreenshot(window(), L"ui_win32_test_form");
+}
+
+// A frame has no window: the window draws it, under its own controls and
+// over what lies behind it, and its controls go where it goes.
+TEST_F(Win32Back, FramesHoldTheirControlsWithoutAWindow) {
+    constexpr COLORREF kYellow = RGB(255, 255, 0);
+    const ControlSpec rows[] = {
+        {.kind = Kind::Frame,
+         .name = "Group",
+         .left = 1500,
+         .top = 300,
+         .width = 1500,
+         .height = 1200,
+         .backColor = hex(0xFFFF00)},
+        {.kind = Kind::Image,
+         .name = "Hot",
+         .container = "Group",
+         .left = 150,
+         .top = 300,
+         .width = 1800,
+         .height = 300},
+        // Wider than the frame: clipped at its edge.
+        {.kind = Kind::Label,
+         .name = "Inside",
+         .container = "Group",
+         .left = 150,
+         .top = 300,
+         .width = 1800,
+         .height = 300,
+         .backColor = hex(0x00FF00)},
+        {.kind = Kind::Button,
+         .name = "Push",
+         .container = "Group",
+         .left = 150,
+         .top = 750,
+         .width = 600,
+         .height = 300,
+         .text = "Push"},
+        // Red left half, blue right half.
+        {.kind = Kind::Image,
+         .name = "Behind",
+         .width = 4500,
+         .height = 3000,
+         .stretch = true,
+         .picture = {PictureType::Bitmap, kTestBitmap}},
+    };
+    FormSpec spec = kTestLayout;
+    spec.controls = rows;
+    Form framed(app, spec);
+    framed.show();
+    pump(50);
+    HWND window = windowOf(framed);
+    HWND push = peerOf(framed).controlWindow(framed.control("Push"));
+    ASSERT_EQ(GetParent(push), window);
+    auto placeOf = [window](HWND control) {
+        RECT r{};
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    EXPECT_EQ(placeOf(push).left, 110);
+    EXPECT_EQ(placeOf(push).top, 70);
+
+    // The frame spans pixels 100 to 199 across, 20 to 99 down.
+    Snapshot shot(window);
+    EXPECT_EQ(shot.at(150, 45), kGreen);
+    EXPECT_EQ(shot.at(205, 45), kBlue);
+    EXPECT_EQ(shot.at(150, 95), kYellow);
+
+    int hot = 0, behind = 0;
+    framed.image("Hot").Click = [&] { ++hot; };
+    framed.image("Behind").Click = [&] { ++behind; };
+    auto click = [window](int x, int y) {
+        SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    };
+    click(120, 45);
+    click(150, 95);  // the frame hides what lies under it
+    EXPECT_EQ(hot, 1);
+    EXPECT_EQ(behind, 0);
+    click(250, 150);
+    EXPECT_EQ(behind, 1);
+
+    framed.control("Group").setLeft(1800);
+    EXPECT_EQ(placeOf(push).left, 130);
+    Snapshot moved(window);
+    EXPECT_EQ(moved.at(110, 45), kRed);
+    EXPECT_EQ(moved.at(135, 45), kGreen);
+    click(135, 45);
+    EXPECT_EQ(hot, 2);
 }
 
 TEST_F(Win32Back, MovedImagesRepaintAndMoveTheirTooltips) {
@@ -1150,7 +1242,7 @@ TEST_F(Win32Back, SlotBoxesAreReadOnlyAndAnswerTheMouse) {
     Win32Form& peer = peerOf(slots);
     HWND first = peer.controlWindow(slots.control("Text1"));
     HWND fifth = peer.controlWindow(slots.control("Text5"));
-    EXPECT_EQ(GetParent(first), peer.controlWindow(slots.control("Frame4")));
+    EXPECT_EQ(GetParent(first), windowOf(slots));
     EXPECT_EQ(GetParent(fifth), windowOf(slots));
 
     std::vector<int> clicks, moves;
