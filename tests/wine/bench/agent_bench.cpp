@@ -142,8 +142,10 @@ bool start(const Program& program, Started& out) {
     si.cb = sizeof si;
     const auto t0 = Clock::now();
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &out.pi))
+                        &out.pi)) {
+        std::printf("%s: cannot be started (error %lu)\n", program.name, GetLastError());
         return false;
+    }
     while (Clock::now() - t0 < std::chrono::seconds(20)) {
         if (hasVisibleWindow(out.pi.dwProcessId)) {
             out.shownMs = Ms(Clock::now() - t0).count();
@@ -151,6 +153,12 @@ bool start(const Program& program, Started& out) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    DWORD code = 0;
+    GetExitCodeProcess(out.pi.hProcess, &code);
+    if (code == STILL_ACTIVE)
+        std::printf("%s: no window shown within 20 s, still running\n", program.name);
+    else
+        std::printf("%s: no window shown, ended with code 0x%lx\n", program.name, code);
     return false;
 }
 
@@ -304,10 +312,8 @@ int main() {
             double shownMs = 0;
             {
                 Started s;
-                if (!start(*shown[i], s)) {
-                    std::printf("%s: cannot be started or shows no window\n", shown[i]->name);
+                if (!start(*shown[i], s))
                     return 1;
-                }
                 shownMs = s.shownMs;
             }
             if (round >= 0)
@@ -316,10 +322,8 @@ int main() {
         }
     std::vector<Running> running(shown.size());
     for (std::size_t i = 0; i < shown.size(); ++i)
-        if (!run(*shown[i], running[i])) {
-            std::printf("%s: cannot be started or shows no window\n", shown[i]->name);
+        if (!run(*shown[i], running[i]))
             return 1;
-        }
 
     const double minStart = median(startMs[0]);
     const double minMemory = running[0].workingSetKb;
