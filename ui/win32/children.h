@@ -41,14 +41,14 @@ class Child {
     bool windowlessContainer() const { return windowlessContainer_; }
 
     // ---- what a kind may do differently ----
-    // Makes its window, if the kind has one. The container's window exists.
+    // Makes its window, if the kind has one. The holder's window exists.
     virtual void create() {}
     // Every control of the window has been made.
     virtual void afterCreate() {}
     // Works while its form is hidden (a running timer), so the form's window
     // must be made with the form.
     virtual bool needsFormWindow() const { return false; }
-    // Labels and images: drawn and hit-tested by their container.
+    // Labels and images: drawn and hit-tested by their holder.
     virtual bool drawnByContainer() const { return false; }
     virtual void paint(HDC) const {}
     // Frames and picture boxes: surfaces that hold other controls.
@@ -81,7 +81,7 @@ class Child {
     // Set by frames. A flag, not a virtual: a slot in every kind's table
     // would take the 32-bit tool past 400 KB.
     bool windowlessContainer_ = false;
-    // Makes the control's window in its container, with the layout's font.
+    // Makes the control's window on its holder, with the layout's font.
     // Throws Failure when the system refuses.
     HWND makeWindow(const wchar_t* cls, DWORD style, DWORD exStyle, const std::wstring& text,
                     void* param = nullptr);

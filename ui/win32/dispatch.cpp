@@ -20,7 +20,7 @@ constexpr UINT kDeactivated = WM_APP + 1;
 
 }  // namespace
 
-void Win32Form::onMouse(HWND window, Child* container, UINT msg, WPARAM wp, LPARAM lp) {
+void Win32Form::onMouse(HWND window, Child* holder, UINT msg, WPARAM wp, LPARAM lp) {
     const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
     auto argsFor = [&](const Child& child, int button) {
         MouseArgs args = mouseArgs(wp, at, child.rect());
@@ -32,7 +32,7 @@ void Win32Form::onMouse(HWND window, Child* container, UINT msg, WPARAM wp, LPAR
         case WM_MOUSEMOVE: {
             children_.mouseMoved(window, wp, lp);
             Child* target =
-                pressed_ && GetCapture() == window ? pressed_ : children_.hitTest(container, at);
+                pressed_ && GetCapture() == window ? pressed_ : children_.hitTest(holder, at);
             if (target)
                 target->fire(EventKind::MouseMove, argsFor(*target, 0));
             return;
@@ -40,9 +40,9 @@ void Win32Form::onMouse(HWND window, Child* container, UINT msg, WPARAM wp, LPAR
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN: {
-            if (container && container->focusOnClick())
+            if (holder && holder->focusOnClick())
                 SetFocus(window);
-            Child* target = children_.hitTest(container, at);
+            Child* target = children_.hitTest(holder, at);
             if (!target)
                 return;
             const int button = msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4;
@@ -59,7 +59,7 @@ void Win32Form::onMouse(HWND window, Child* container, UINT msg, WPARAM wp, LPAR
                 return;
             if (GetCapture() == window)
                 ReleaseCapture();
-            if (children_.hitTest(container, at) == target)
+            if (children_.hitTest(holder, at) == target)
                 target->fire(EventKind::Click);
             return;
         }
@@ -70,17 +70,17 @@ void Win32Form::onMouse(HWND window, Child* container, UINT msg, WPARAM wp, LPAR
 
 // Messages that the client area and picture boxes share; false when
 // the window's default handling applies.
-bool Win32Form::onSurfaceMessage(HWND window, Child* container, UINT msg, WPARAM wp, LPARAM lp,
+bool Win32Form::onSurfaceMessage(HWND window, Child* holder, UINT msg, WPARAM wp, LPARAM lp,
                                  LRESULT& result) {
     result = 0;
     switch (msg) {
         case WM_PAINT:
-            paintBuffered(window, container);
+            paintBuffered(window, holder);
             return true;
         case WM_PRINTCLIENT: {
             RECT client{};
             GetClientRect(window, &client);
-            paint(container, reinterpret_cast<HDC>(wp), client);
+            paint(holder, reinterpret_cast<HDC>(wp), client);
             return true;
         }
         case WM_ERASEBKGND:
@@ -91,7 +91,7 @@ bool Win32Form::onSurfaceMessage(HWND window, Child* container, UINT msg, WPARAM
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
         case WM_LBUTTONUP:
-            onMouse(window, container, msg, wp, lp);
+            onMouse(window, holder, msg, wp, lp);
             return true;
         case WM_CAPTURECHANGED:
             pressed_ = nullptr;
@@ -102,7 +102,7 @@ bool Win32Form::onSurfaceMessage(HWND window, Child* container, UINT msg, WPARAM
             POINT at{};
             GetCursorPos(&at);
             ScreenToClient(window, &at);
-            const Child* target = children_.hitTest(container, at);
+            const Child* target = children_.hitTest(holder, at);
             const bool hand = target && target->control().spec().pointer == Pointer::Hand;
             SetCursor(hand && platform_.handCursor() ? platform_.handCursor()
                                                      : LoadCursorW(nullptr, IDC_ARROW));

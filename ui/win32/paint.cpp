@@ -14,13 +14,13 @@ COLORREF Win32Form::surfaceColor(const Child* container) const {
 
 // Drawn off screen first: the agent's buttons change twice a second and
 // must not flicker.
-void Win32Form::paintBuffered(HWND window, const Child* container) {
+void Win32Form::paintBuffered(HWND window, const Child* holder) {
     PAINTSTRUCT ps{};
     HDC dc = BeginPaint(window, &ps);
     if (!dc)
         return;
     const RECT area = ps.rcPaint;
-    paintOffScreen(dc, area, [&](HDC target) { paint(container, target, area); });
+    paintOffScreen(dc, area, [&](HDC target) { paint(holder, target, area); });
     EndPaint(window, &ps);
 }
 

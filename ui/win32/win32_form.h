@@ -86,14 +86,14 @@ class Win32Form final : public FormPeer {
     static LRESULT CALLBACK formProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK childProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT onFormMessage(UINT msg, WPARAM wp, LPARAM lp);
-    bool onSurfaceMessage(HWND window, Child* container, UINT msg, WPARAM wp, LPARAM lp,
+    bool onSurfaceMessage(HWND window, Child* holder, UINT msg, WPARAM wp, LPARAM lp,
                           LRESULT& result);
-    void onMouse(HWND window, Child* container, UINT msg, WPARAM wp, LPARAM lp);
+    void onMouse(HWND window, Child* holder, UINT msg, WPARAM wp, LPARAM lp);
     void windowGone();
 
     // paint.cpp
     void paint(const Child* container, HDC dc, const RECT& area);
-    void paintBuffered(HWND window, const Child* container);
+    void paintBuffered(HWND window, const Child* holder);
 
     // focus.cpp
     std::vector<Child*> tabOrder() const;

@@ -39,11 +39,10 @@ class Win32Frame final : public ChildWith<Control::Peer> {
             RECT measure{};
             DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measure,
                       DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-            RECT gap{6, 0, 6 + measure.right + 4, metrics.tmHeight};
-            OffsetRect(&gap, place.left, place.top);
-            fill(dc, gap, background());
-            RECT at{8, 0, 8 + measure.right, metrics.tmHeight};
-            OffsetRect(&at, place.left, place.top);
+            const int top = place.top, bottom = place.top + metrics.tmHeight;
+            fill(dc, RECT{place.left + 6, top, place.left + 10 + measure.right, bottom},
+                 background());
+            RECT at{place.left + 8, top, place.left + 8 + measure.right, bottom};
             SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
             DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &at,
                       DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP);
