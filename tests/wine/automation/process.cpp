@@ -1,9 +1,25 @@
 #include "automation/process.h"
 
+#include <cstdio>
 #include <stdexcept>
 #include <utility>
 
 namespace bv::automation {
+
+bool createProcess(const wchar_t* program, std::wstring commandLine, const wchar_t* directory,
+                   STARTUPINFOW& startup, PROCESS_INFORMATION& info) {
+    constexpr int kTries = 3;
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           directory, &startup, &info))
+            return true;
+        const DWORD error = GetLastError();
+        if (error != ERROR_INTERNAL_ERROR || attempt == kTries)
+            return false;
+        std::fprintf(stderr, "%ls did not start (error %lu), starting it again\n",
+                     commandLine.c_str(), error);
+    }
+}
 
 Process Process::start(const std::wstring& program, const std::wstring& arguments, int show,
                        const std::wstring& directory) {
@@ -16,8 +32,8 @@ Process Process::start(const std::wstring& program, const std::wstring& argument
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(show);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
+    if (!createProcess(program.c_str(), commandLine,
+                       directory.empty() ? nullptr : directory.c_str(), startup, info)) {
         throw std::runtime_error("cannot start program, error " + std::to_string(GetLastError()));
     }
     CloseHandle(info.hThread);

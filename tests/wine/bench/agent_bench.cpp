@@ -21,6 +21,7 @@
 
 #include "automation/controls.h"
 #include "automation/input.h"
+#include "automation/process.h"
 #include "datastore/fileops.h"
 #include "datastore/note.h"
 #include "datastore/paths.h"
@@ -141,8 +142,7 @@ bool start(const Program& program, Started& out) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     const auto t0 = Clock::now();
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &out.pi)) {
+    if (!bv::automation::createProcess(nullptr, command, nullptr, si, out.pi)) {
         std::printf("%s: cannot be started (error %lu)\n", program.name, GetLastError());
         return false;
     }
