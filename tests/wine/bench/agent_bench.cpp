@@ -38,7 +38,7 @@ constexpr double kSettleS = 2.5;     // running before CPU is counted
 constexpr double kCpuWindowS = 4.0;  // CPU counted over this time
 constexpr int kHoverMoves = 20;      // the tool's preview: slots hovered before measuring
 constexpr int kSettleBetweenStartsMs = 300;
-constexpr int kStarts = 11;  // per program; BV_BENCH_STARTS overrides
+constexpr int kStarts = 21;  // per program; BV_BENCH_STARTS overrides
 
 // One program of the table. A program added to the product is one more row.
 struct Program {
