@@ -6,12 +6,13 @@
 
 namespace bv::automation {
 
-bool createProcess(const wchar_t* program, std::wstring commandLine, const wchar_t* directory,
-                   STARTUPINFOW& startup, PROCESS_INFORMATION& info) {
+bool createProcess(const wchar_t* program, const std::wstring& commandLine,
+                   const wchar_t* directory, STARTUPINFOW& startup, PROCESS_INFORMATION& info) {
     constexpr int kTries = 3;
     for (int attempt = 1;; ++attempt) {
-        if (CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           directory, &startup, &info))
+        std::wstring line = commandLine;  // CreateProcessW may write into it
+        if (CreateProcessW(program, line.data(), nullptr, nullptr, FALSE, 0, nullptr, directory,
+                           &startup, &info))
             return true;
         const DWORD error = GetLastError();
         if (error != ERROR_INTERNAL_ERROR || attempt == kTries)

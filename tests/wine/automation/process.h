@@ -14,8 +14,8 @@ namespace bv::automation {
 // starting, before any of the program's own code ran (seen about once in a
 // few thousand starts). Each retry is said on stderr, so it never goes
 // unseen. False, with the last error set, if it still cannot start.
-bool createProcess(const wchar_t* program, std::wstring commandLine, const wchar_t* directory,
-                   STARTUPINFOW& startup, PROCESS_INFORMATION& info);
+bool createProcess(const wchar_t* program, const std::wstring& commandLine,
+                   const wchar_t* directory, STARTUPINFOW& startup, PROCESS_INFORMATION& info);
 
 class Process {
   public:
