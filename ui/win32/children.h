@@ -93,8 +93,8 @@ class Child {
     int index_;
     Child* container_ = nullptr;
     HWND hwnd_ = nullptr;
-    // Its place in the holder: its container's place when that has no
-    // window of its own.
+    // Its layout place on its holder: offset by its container's place when
+    // that has no window of its own.
     RECT placeInHolder() const;
     // Visible, and so is every container between it and its holder.
     bool shownInHolder() const;

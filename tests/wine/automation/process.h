@@ -11,8 +11,8 @@ namespace bv::automation {
 
 // CreateProcessW, tried again when the platform reports ERROR_INTERNAL_ERROR:
 // Wine returns it, rarely, when the new process ended before it finished
-// starting, before any of the program's own code ran (seen about once in a
-// few thousand starts). Each retry is said on stderr, so it never goes
+// starting, before any of the program's own code ran (seen twice in some
+// thousands of starts). Each retry is said on stderr, so it never goes
 // unseen. False, with the last error set, if it still cannot start.
 bool createProcess(const wchar_t* program, const std::wstring& commandLine,
                    const wchar_t* directory, STARTUPINFOW& startup, PROCESS_INFORMATION& info);
