@@ -55,6 +55,8 @@ struct Program {
 const Program kMinimal{"minimal window", BV_MINIMAL_EXE, true, false, false};
 // Setup's floor: its question alone, asked by a program that does nothing else.
 const Program kMessageBoxOnly{"message box only", BV_MESSAGE_BOX_EXE, true, false, false};
+// The tool's floor: its platform windows alone, made with bare calls.
+const Program kToolWindowsOnly{"tool's windows only", BV_TOOL_WINDOWS_EXE, true, false, false};
 const Program kPrograms[] = {
     {"brenlo_kel_vo", BV_AGENT_EXE, true, true, false},
     {"brenlo_kel_vo_config", BV_CONFIG_EXE, true, false, true},
@@ -297,7 +299,7 @@ int main() {
     // would bring the tooltips (and the common controls) in at once.
     SetCursorPos(0, 0);
 
-    std::vector<const Program*> shown{&kMinimal, &kMessageBoxOnly};
+    std::vector<const Program*> shown{&kMinimal, &kMessageBoxOnly, &kToolWindowsOnly};
     for (const Program& p : kPrograms)
         if (p.showsWindow)
             shown.push_back(&p);

@@ -1,0 +1,77 @@
+// A program that only makes the platform windows the configuration tool shows
+// at start (its captioned window with icons, ten read-only edit boxes, three
+// buttons, two bordered boxes and a slider's window), with bare calls: the
+// least the tool's start can take on this platform. Places are near the
+// tool's; what it draws is not.
+#include <windows.h>
+
+#include "resources/resource_ids.h"
+
+static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(window, message, w, l);
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    auto icon = [instance](int cx, int cy) {
+        return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(BV_ICON_PROGRAM),
+                                             IMAGE_ICON, GetSystemMetrics(cx), GetSystemMetrics(cy),
+                                             LR_SHARED));
+    };
+    WNDCLASSEXW cls{};
+    cls.cbSize = sizeof cls;
+    cls.lpfnWndProc = proc;
+    cls.hInstance = instance;
+    cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    cls.hIcon = icon(SM_CXICON, SM_CYICON);
+    cls.hIconSm = icon(SM_CXSMICON, SM_CYSMICON);
+    cls.lpszClassName = L"ToolWindow";
+    RegisterClassExW(&cls);
+    cls.lpfnWndProc = DefWindowProcW;
+    cls.hIcon = cls.hIconSm = nullptr;
+    cls.lpszClassName = L"ToolChild";
+    RegisterClassExW(&cls);
+
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    RECT r{0, 0, 661, 525};
+    AdjustWindowRectEx(&r, style, FALSE, WS_EX_APPWINDOW);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    HWND window = CreateWindowExW(WS_EX_APPWINDOW, L"ToolWindow", L"Brenlo Vistrel v1.0 - Settings",
+                                  style, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                                  (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
+                                  nullptr, nullptr, instance, nullptr);
+
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    HFONT font = CreateFontW(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
+    auto child = [&](const wchar_t* kind, const wchar_t* text, DWORD more, DWORD exStyle, int x,
+                     int y, int w, int h) {
+        HWND made = CreateWindowExW(exStyle | WS_EX_NOPARENTNOTIFY, kind, text,
+                                    more | WS_CHILD | WS_CLIPSIBLINGS | WS_VISIBLE | WS_TABSTOP, x,
+                                    y, w, h, window, nullptr, instance, nullptr);
+        SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    };
+    child(L"BUTTON", L"&About", BS_PUSHBUTTON, 0, 568, 376, 73, 25);
+    for (int slot = 0; slot < 10; ++slot)
+        child(L"EDIT", L"Selected Image # picture.bmp", ES_AUTOHSCROLL | ES_READONLY,
+              WS_EX_CLIENTEDGE, 24, 144 + 32 * slot, 305, 25);
+    child(L"BUTTON", L"&Exit", BS_PUSHBUTTON, 0, 488, 376, 73, 25);
+    child(L"ToolChild", L"", WS_CLIPCHILDREN, WS_EX_CLIENTEDGE, 8, 8, 645, 100);
+    child(L"ToolChild", L"", WS_CLIPCHILDREN, WS_EX_CLIENTEDGE, 448, 312, 33, 17);
+    child(L"ToolChild", L"", 0, 0, 376, 216, 257, 41);
+    child(L"BUTTON", L"&Save", BS_PUSHBUTTON, 0, 408, 376, 73, 25);
+    ShowWindow(window, SW_SHOW);
+
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
