@@ -2,17 +2,11 @@
 // agent's start-up time and memory are measured against.
 #include <windows.h>
 
-static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM w, LPARAM l) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(window, message, w, l);
-}
+#include "tests/wine/bench/bare_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     WNDCLASSW cls{};
-    cls.lpfnWndProc = proc;
+    cls.lpfnWndProc = quitWithWindow;
     cls.hInstance = instance;
     cls.lpszClassName = L"MinimalBar";
     cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -23,10 +17,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         CreateWindowExW(WS_EX_APPWINDOW, L"MinimalBar", L"", WS_POPUP | WS_BORDER, 842, 557,
                         r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, nullptr);
     ShowWindow(window, SW_SHOW);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return 0;
+    return runMessages();
 }

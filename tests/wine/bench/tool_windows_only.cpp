@@ -5,15 +5,9 @@
 // tool's; what it draws is not.
 #include <windows.h>
 
-#include "resources/resource_ids.h"
+#include "tests/wine/bench/bare_window.h"
 
-static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM w, LPARAM l) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(window, message, w, l);
-}
+#include "resources/resource_ids.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     auto icon = [instance](int cx, int cy) {
@@ -23,7 +17,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     };
     WNDCLASSEXW cls{};
     cls.cbSize = sizeof cls;
-    cls.lpfnWndProc = proc;
+    cls.lpfnWndProc = quitWithWindow;
     cls.hInstance = instance;
     cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     cls.hIcon = icon(SM_CXICON, SM_CYICON);
@@ -68,10 +62,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     child(L"BUTTON", L"&Save", BS_PUSHBUTTON, 0, 408, 376, 73, 25);
     ShowWindow(window, SW_SHOW);
 
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return 0;
+    return runMessages();
 }
