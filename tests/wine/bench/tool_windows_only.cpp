@@ -5,9 +5,8 @@
 // tool's; what it draws is not.
 #include <windows.h>
 
-#include "tests/wine/bench/bare_window.h"
-
 #include "resources/resource_ids.h"
+#include "tests/wine/bench/bare_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     auto icon = [instance](int cx, int cy) {
