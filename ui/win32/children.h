@@ -78,8 +78,7 @@ class Child {
     void forgetWindow() { hwnd_ = nullptr; }
 
   protected:
-    // Set by frames. A flag, not a virtual: a slot in every kind's table
-    // would take the 32-bit tool past 400 KB.
+    // Set by frames, whose controls are drawn on the surface under them.
     bool windowlessContainer_ = false;
     // Makes the control's window on its holder, with the layout's font.
     // Throws Failure when the system refuses.
