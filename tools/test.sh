@@ -11,57 +11,11 @@
 # Wine starts, and elsewhere the 32-bit build is still made and import-checked.
 # A host that can run neither flavour fails.
 #
-# As root on a fresh Debian 12 it first installs what it needs (skipped when
-# all of it is there already). Ends with the line "N passed, N failed" summed
+# As root on a fresh Debian 12 it first installs what it needs
+# (tools/install.sh, which copes with an archive out of step). Ends with the line "N passed, N failed" summed
 # over every test run; exits non-zero if a build or a test failed.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
-
-tools=(
-    cmake ninja-build g++ googletest libgtest-dev clang-format clang libclang-rt-14-dev
-    gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32 mingw-w64-i686-dev binutils-mingw-w64-i686
-    gcc-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
-    xvfb xauth x11-utils imagemagick python3-pil
-)
-# Wine comes with its recommended packages (fonts, X extensions): the Wine
-# tests are made against that, and text and layout depend on it.
-wine=(wine wine32:i386 wine64)
-
-installed() {
-    [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null) == "install ok installed" ]]
-}
-
-missing_of() {
-    local package
-    for package in "$@"; do
-        installed "$package" || echo "$package"
-    done
-}
-
-install_packages() {
-    local missing_tools missing_wine
-    mapfile -t missing_tools < <(missing_of "${tools[@]}")
-    mapfile -t missing_wine < <(missing_of "${wine[@]}")
-    ((${#missing_tools[@]} + ${#missing_wine[@]} == 0)) && return 0
-    echo "== installing: ${missing_tools[*]} ${missing_wine[*]}"
-    if ((EUID != 0)); then
-        echo "test.sh: missing packages; run as root or install them:" \
-            "${missing_tools[*]} ${missing_wine[*]}" >&2
-        return 1
-    fi
-    # Wine's 32-bit half comes from the i386 architecture.
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
-        dpkg --add-architecture i386 || return 1
-    fi
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -q || return 1
-    if ((${#missing_tools[@]})); then
-        apt-get install -y -q --no-install-recommends "${missing_tools[@]}" || return 1
-    fi
-    if ((${#missing_wine[@]})); then
-        apt-get install -y -q "${missing_wine[@]}" || return 1
-    fi
-}
 
 passed=0
 failed=0
@@ -111,8 +65,10 @@ wine_starts() {
 }
 
 started=$SECONDS
-if ! install_packages; then
-    echo "test.sh: installing the build tools failed" >&2
+install=$(bash tools/install.sh)
+install_status=$?
+if ((install_status != 0)); then
+    echo "test.sh: installing the build tools or Wine failed" >&2
     echo "0 passed, 0 failed"
     exit 1
 fi
@@ -126,9 +82,19 @@ done' EXIT
 wine32=${BV_WINE32_LOADER:-/usr/lib/wine/wine}
 wine64=${BV_WINE64_LOADER:-/usr/lib/wine/wine64}
 flavours=()
-wine_starts "$wine32" && flavours+=("32-bit")
+shipped_not_run=""
+if wine_starts "$wine32"; then
+    flavours+=("32-bit")
+elif [[ $install == "wine32: not-installable" ]]; then
+    shipped_not_run="32-bit Wine (wine32:i386) could not be installed from the package archive"
+elif [[ -e $wine32 ]]; then
+    shipped_not_run="this kernel refuses 32-bit Linux programs ($wine32: $("$wine32" --version 2>&1 | head -n 1 | sed 's/.*: //'))"
+else
+    shipped_not_run="32-bit Wine is not installed ($wine32 is missing)"
+fi
 wine_starts "$wine64" && flavours+=("64-bit")
 echo "== Wine flavours that start here: ${flavours[*]:-none}"
+[[ -n $shipped_not_run ]] && echo "== 32-bit Wine cannot run here: $shipped_not_run"
 if ((${#flavours[@]} == 0)); then
     broken+=("Wine: neither $wine32 nor $wine64 starts on this host")
 fi
@@ -137,7 +103,7 @@ run_preset native
 if [[ " ${flavours[*]} " == *" 32-bit "* ]]; then
     run_preset windows
 else
-    echo "== 32-bit Wine cannot start here: the 32-bit build is made and import-checked, its Wine tests run on the 64-bit build"
+    echo "== the 32-bit build is made and import-checked only; its Wine tests run on the 64-bit build"
     run_preset windows -LE wine
 fi
 if [[ " ${flavours[*]} " == *" 64-bit "* ]]; then
@@ -160,6 +126,10 @@ for flavour in windows windows-x64; do
 done
 
 echo "== Wine tests ran on: ${flavours[*]:-nothing}"
+if [[ -n $shipped_not_run ]]; then
+    echo "== THE SHIPPED 32-BIT PROGRAMS WERE NOT RUN: $shipped_not_run."
+    echo "== This run proves the 64-bit test build only; run it where 32-bit Wine starts."
+fi
 echo "== total: $((SECONDS - started)) s"
 for what in "${broken[@]}"; do
     echo "test.sh: FAILED: $what" >&2

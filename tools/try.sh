@@ -25,29 +25,20 @@ die() {
     exit 1
 }
 
-tools=(cmake ninja-build g++ googletest xvfb xauth imagemagick
-    gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32 mingw-w64-i686-dev binutils-mingw-w64-i686
-    gcc-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-win32 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64)
-wine_packages=(wine wine32:i386 wine64)
-missing=()
-for package in "${tools[@]}" "${wine_packages[@]}"; do
-    [[ $(dpkg-query -W -f='${Status}' "$package" 2>/dev/null) == "install ok installed" ]] ||
-        missing+=("$package")
-done
-if ((${#missing[@]})); then
-    ((EUID == 0)) || die "missing packages; run as root or install them: ${missing[*]}"
-    say "installing ${missing[*]}"
-    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -q
-    apt-get install -y -q "${missing[@]}"
-fi
+install=$(bash tools/install.sh) || die "installing the build tools or Wine failed"
 
-# The shipped 32-bit build where 32-bit Wine starts, else the 64-bit one.
+# The shipped 32-bit build where 32-bit Wine starts, else the 64-bit test build.
 if [[ $(/usr/lib/wine/wine --version 2>&1) == wine-* ]]; then
     preset=windows arch=win32
+    say "showing the shipped 32-bit programs"
 else
     preset=windows-x64 arch=win64
+    if [[ $install == "wine32: not-installable" ]]; then
+        why="32-bit Wine could not be installed from the package archive"
+    else
+        why="32-bit Wine does not start here: $(/usr/lib/wine/wine --version 2>&1 | head -n 1)"
+    fi
+    say "NOT THE SHIPPED PROGRAMS: showing the 64-bit test build ($why)"
 fi
 say "building ($preset)"
 cmake --preset "$preset" >/dev/null
