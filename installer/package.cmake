@@ -1,5 +1,6 @@
 # The installation package: a folder with setup.exe and Data\ holding the
-# three other programs and the readme, and a zip of it made by CPack.
+# three other programs and the readme, and, for the 32-bit build, a zip of it
+# made by CPack.
 #
 # No control libraries go into Data\: the programs use only the platform's
 # own controls, and a file named like a system library would replace the
@@ -49,14 +50,17 @@ function(bv_define_package)
     COMMAND ${CMAKE_COMMAND} -DPACKAGE=${BV_PACKAGE_DIR} -DWITH_TOOL=${with_tool}
             -P ${PROJECT_SOURCE_DIR}/installer/check_package.cmake)
 
+  # Only the 32-bit build is released. A 64-bit program on Vista and later
+  # gets neither the file virtualization that keeps C:\WINDOWS\b_kelvo
+  # writable for a standard user nor the installer detection that lets setup
+  # write to the All Users Start Menu; its package folder serves the tests.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    return()
+  endif()
   install(PROGRAMS $<TARGET_FILE:setup> DESTINATION .)
   install(PROGRAMS ${data_files} DESTINATION Data)
   install(FILES ${BV_README} DESTINATION Data RENAME readme.zip)
-  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    set(CPACK_SYSTEM_NAME win64)
-  else()
-    set(CPACK_SYSTEM_NAME win32)
-  endif()
+  set(CPACK_SYSTEM_NAME win32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_NAME BrenloVistrel)
   set(CPACK_PACKAGE_VERSION 1.0)
