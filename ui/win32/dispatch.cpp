@@ -201,9 +201,10 @@ LRESULT CALLBACK Win32Form::formProc(HWND window, UINT msg, WPARAM wp, LPARAM lp
     try {
         return self->onFormMessage(msg, wp, lp);
     } catch (...) {
-        // Nothing may unwind into the system; handlers' failures were
-        // dealt with by deliver().
-        return DefWindowProcW(window, msg, wp, lp);
+        // Handlers' failures were reported by deliver(); this is a fault of
+        // the window layer itself, which must not unwind into the system.
+        self->reportEscaped(std::current_exception());
+        return 0;
     }
 }
 
@@ -231,7 +232,8 @@ LRESULT CALLBACK Win32Form::childProc(HWND window, UINT msg, WPARAM wp, LPARAM l
         if (child->onWindowMessage(msg, wp, lp, result))
             return result;
     } catch (...) {
-        // Nothing may unwind into the system.
+        child->form().reportEscaped(std::current_exception());
+        return 0;
     }
     return DefWindowProcW(window, msg, wp, lp);
 }

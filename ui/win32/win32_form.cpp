@@ -177,6 +177,10 @@ bool Win32Form::deliver(const std::function<void()>& handler) {
     return *alive && hwnd_ != nullptr;
 }
 
+void Win32Form::reportEscaped(std::exception_ptr fault) {
+    platform_.deliver(form_.app(), [fault] { std::rethrow_exception(fault); });
+}
+
 int Win32Form::popupMenu() {
     const auto& items = form_.menu();
     if (!hwnd_ || items.empty())

@@ -7,6 +7,7 @@
 // surfaces) and focus.cpp (the keyboard).
 #include <windows.h>
 
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -54,6 +55,10 @@ class Win32Form final : public FormPeer {
     // Runs a handler; false when this window (or the whole peer) is gone
     // afterwards, so the caller must not touch it any more.
     bool deliver(const std::function<void()>& handler);
+    // An exception that left the window layer's own code in one of its
+    // window procedures, which must not be left by one: it reaches the
+    // top-level report as a handler's failure does.
+    void reportEscaped(std::exception_ptr fault);
 
     // Tab, Enter and access keys (see Win32Platform::preTranslate).
     bool handleKey(const MSG& msg);

@@ -111,6 +111,8 @@ class Win32TextBox final : public ChildWith<TextBoxPeer> {
             try {
                 return self->onMessage(msg, wp, lp);
             } catch (...) {
+                self->form().reportEscaped(std::current_exception());
+                return 0;
             }
         }
         return gEditProc ? CallWindowProcW(gEditProc, window, msg, wp, lp)
