@@ -50,7 +50,7 @@ bool Win32Platform::startCommonControls() {
     try {
         using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
         const auto init = lateFunction<Init>("comctl32.dll", "InitCommonControlsEx");
-        // Tooltips are the only common controls the windows use.
+        // Sliders and tooltips are the only common controls the windows use.
         INITCOMMONCONTROLSEX controls{};
         controls.dwSize = sizeof controls;
         controls.dwICC = ICC_BAR_CLASSES;

@@ -54,7 +54,7 @@ class Win32Platform : public Platform {
     FontCache& fonts() { return fonts_; }
     PictureCache& pictures() { return pictures_; }
     HCURSOR handCursor();
-    // Loads the common controls (tooltips) when the first window
+    // Loads the common controls (sliders, tooltips) when the first window
     // needs one. False when they cannot be had.
     bool startCommonControls();
     // Runs an event handler through the program's dispatcher. Nothing may

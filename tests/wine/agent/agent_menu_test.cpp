@@ -157,7 +157,7 @@ class AgentMenu : public AgentSession {
             return s;
         std::vector<HWND> sliders;
         for (const auto& c : ba::childControls(s.window))
-            if (c.className == L"BvSlider")
+            if (c.className == TRACKBAR_CLASSW)
                 sliders.push_back(c.window);
         if (sliders.size() != 2)
             return s;
@@ -278,7 +278,7 @@ TEST_F(AgentMenu, SettingsSliderMovesTheBarAndOkSavesThePlace) {
 
     std::vector<HWND> sliders;
     for (const auto& c : ba::childControls(settings))
-        if (c.className == L"BvSlider")
+        if (c.className == TRACKBAR_CLASSW)
             sliders.push_back(c.window);
     ASSERT_EQ(sliders.size(), 2u);
     // The top slider: Home takes it to its minimum, 1000 twips.

@@ -1,9 +1,11 @@
 // A program that only makes the platform windows the configuration tool shows
 // at start (its captioned window with icons, ten read-only edit boxes, three
-// buttons, two bordered boxes and a slider's window), with bare calls: the
+// buttons, two bordered boxes and the platform's trackbar), with bare calls: the
 // least the tool's start can take on this platform. Places are near the
 // tool's; what it draws is not.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include "resources/resource_ids.h"
 #include "tests/wine/bench/bare_window.h"
@@ -49,6 +51,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                     more | WS_CHILD | WS_CLIPSIBLINGS | WS_VISIBLE | WS_TABSTOP, x,
                                     y, w, h, window, nullptr, instance, nullptr);
         SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        return made;
     };
     child(L"BUTTON", L"&About", BS_PUSHBUTTON, 0, 568, 376, 73, 25);
     for (int slot = 0; slot < 10; ++slot)
@@ -57,7 +60,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     child(L"BUTTON", L"&Exit", BS_PUSHBUTTON, 0, 488, 376, 73, 25);
     child(L"ToolChild", L"", WS_CLIPCHILDREN, WS_EX_CLIENTEDGE, 8, 8, 645, 100);
     child(L"ToolChild", L"", WS_CLIPCHILDREN, WS_EX_CLIENTEDGE, 448, 312, 33, 17);
-    child(L"ToolChild", L"", 0, 0, 376, 216, 257, 41);
+    // The common controls are loaded as the tool loads them: at its slider.
+    if (HMODULE comctl = LoadLibraryW(L"comctl32.dll")) {
+        using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+        const auto init = reinterpret_cast<Init>(
+            reinterpret_cast<void (*)()>(GetProcAddress(comctl, "InitCommonControlsEx")));
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+        if (init)
+            init(&controls);
+    }
+    HWND slider = child(TRACKBAR_CLASSW, L"", TBS_HORZ | TBS_NOTICKS, 0, 376, 216, 257, 41);
+    SendMessageW(slider, TBM_SETRANGEMIN, FALSE, 1000);
+    SendMessageW(slider, TBM_SETRANGEMAX, FALSE, 10000);
+    SendMessageW(slider, TBM_SETPOS, TRUE, 1000);
     child(L"BUTTON", L"&Save", BS_PUSHBUTTON, 0, 408, 376, 73, 25);
     ShowWindow(window, SW_SHOW);
 

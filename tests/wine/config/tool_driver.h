@@ -29,7 +29,7 @@ struct ToolDriver {
         for (const auto& c : automation::childControls(window)) {
             if (_wcsicmp(c.className.c_str(), L"Edit") == 0)
                 slots.push_back(c);
-            else if (c.className == L"BvSlider")
+            else if (c.className == TRACKBAR_CLASSW)
                 slider = c.window;
             else if (c.className == L"BvPictureBox" && c.rect.right - c.rect.left < 50)
                 indicator = c.window;
