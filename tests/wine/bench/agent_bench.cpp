@@ -47,6 +47,10 @@ struct Program {
     bool showsWindow;  // else only its file size is printed
     bool cycles;       // sets the wallpaper: its step is timed
     bool previews;     // the pointer goes over its slots while it runs
+    // The program that makes the same platform windows with bare calls and
+    // does nothing else: what this one is measured against. Null for the
+    // yardsticks themselves.
+    const Program* yardstick = nullptr;
 };
 
 // A program whose first window is a confirmation box (setup's) is measured to
@@ -58,9 +62,9 @@ const Program kMessageBoxOnly{"message box only", BV_MESSAGE_BOX_EXE, true, fals
 // The tool's floor: its platform windows alone, made with bare calls.
 const Program kToolWindowsOnly{"tool's windows only", BV_TOOL_WINDOWS_EXE, true, false, false};
 const Program kPrograms[] = {
-    {"brenlo_kel_vo", BV_AGENT_EXE, true, true, false},
-    {"brenlo_kel_vo_config", BV_CONFIG_EXE, true, false, true},
-    {"setup", BV_SETUP_EXE, true, false, false},
+    {"brenlo_kel_vo", BV_AGENT_EXE, true, true, false, &kMinimal},
+    {"brenlo_kel_vo_config", BV_CONFIG_EXE, true, false, true, &kToolWindowsOnly},
+    {"setup", BV_SETUP_EXE, true, false, false, &kMessageBoxOnly},
     {"uninstall", BV_UNINSTALL_EXE, false, false, false},
 };
 
@@ -344,6 +348,20 @@ int main() {
                     shown[i]->name, s, s / minStart, fastest, fastest / minFastest,
                     running[i].workingSetKb, running[i].workingSetKb / minMemory,
                     running[i].cpuMsPerS);
+    }
+    // The target: each program within 1.10x of its yardstick.
+    auto indexOf = [&](const Program* p) {
+        return static_cast<std::size_t>(std::find(shown.begin(), shown.end(), p) - shown.begin());
+    };
+    std::printf("against the yardstick that makes the same platform windows (target 1.10x):\n");
+    std::printf("%-20s %-20s %13s %13s\n", "program", "yardstick", "start ratio", "memory ratio");
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        if (!shown[i]->yardstick)
+            continue;
+        const std::size_t y = indexOf(shown[i]->yardstick);
+        std::printf("%-20s %-20s %12.2fx %12.2fx\n", shown[i]->name, shown[y]->name,
+                    median(startMs[i]) / median(startMs[y]),
+                    running[i].workingSetKb / running[y].workingSetKb);
     }
 
     std::printf("wallpaper step at a speed of %d ms (timer resolution %.1f ms):\n", kSpeedMs,
