@@ -187,9 +187,8 @@ void Children::create(Child& child) {
 
 // The table runs front to back, so each sibling goes right below the one
 // before it. A new child window goes below its siblings, so windows made in
-// table order are stacked so already (restacking them cost the tool 2 ms
-// under Wine); only a control listed before its holder has the holder made
-// out of turn.
+// table order are stacked so already and are not restacked; only a control
+// listed before its holder has the holder made out of turn.
 void Children::stack() {
     if (std::none_of(list_.begin(), list_.end(), [](const auto& child) {
             const Child* holder = child->holder();

@@ -7,9 +7,8 @@ namespace bv::ui::win32 {
 Dpi screenDpi() {
     static const Dpi dpi = [] {
         Dpi d{96, 96};
-        // A memory DC of the screen's kind has the screen's resolution; the
-        // screen's own DC cost the tool's start-up 0.6 ms more under Wine,
-        // before any window needed one.
+        // A memory DC of the screen's kind has the screen's resolution and
+        // is cheaper to get than the screen's own DC before any window exists.
         if (HDC screen = CreateCompatibleDC(nullptr)) {
             d.x = GetDeviceCaps(screen, LOGPIXELSX);
             d.y = GetDeviceCaps(screen, LOGPIXELSY);

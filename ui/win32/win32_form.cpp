@@ -27,8 +27,8 @@ void Win32Form::registerSurfaceClasses(HINSTANCE instance) {
 }
 
 // A window's icons are its class's: given by WM_SETICON, each of the two
-// would be converted for the window manager again, which cost the tool's
-// start-up 3 ms under Wine. One class per icon resource.
+// would be converted for the window manager again. One class per icon
+// resource.
 const wchar_t* Win32Form::formClass(FormClassName& name) {
     const int icon = form_.spec().icon;
     // "BvForm" and the icon's number, by hand: std::to_wstring brings the
