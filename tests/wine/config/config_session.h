@@ -122,6 +122,15 @@ class ConfigSession : public ::testing::Test, protected ToolDriver {
         ba::pressKey(VK_ESCAPE);
         ASSERT_TRUE(ba::waitUntil([&] { return !IsWindow(dialog); }, 10s));
     }
+    // A click on the slider's thumb: the focus, and no change of value.
+    void clickThumb() const {
+        SetForegroundWindow(window);
+        RECT thumb{};
+        SendMessageW(slider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+        POINT at{(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2};
+        ClientToScreen(slider, &at);
+        ba::pointerClick(at);
+    }
     void hover(int slot) {
         pointAt(slot);
         Sleep(250);

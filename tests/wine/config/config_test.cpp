@@ -36,27 +36,25 @@ TEST_F(ConfigSession, FirstStartMakesTheFoldersAndWaitsWithPlaceholders) {
     EXPECT_FALSE(ba::waitForMessageBox(tool->id(), 0ms));
 }
 
-// Tab walks the buttons, the ten slots and the slider in their tab order,
-// whatever else (the pictures) takes the focus between them, and comes back.
-TEST_F(ConfigSession, TabWalksSaveExitTheSlotsTheSliderAndAbout) {
+// Tab from "&Save" visits every stop once, in tab order, and comes back:
+// the banner's picture, "&Exit", the ten slots, the slider, "&About" and the
+// indicator's picture.
+TEST_F(ConfigSession, TabWalksEveryStopInItsOrder) {
     startTool();
     SetForegroundWindow(window);
-    std::vector<HWND> expected{button(L"&Exit")};
+    ASSERT_NE(banner, nullptr);
+    std::vector<HWND> expected{banner, button(L"&Exit")};
     for (int n = 1; n <= 10; ++n)
         expected.push_back(slotWindow(n));
-    expected.push_back(slider);
-    expected.push_back(button(L"&About"));
-    expected.push_back(button(L"&Save"));
-    std::vector<HWND> walked;
-    for (int press = 0; press < 30 && walked.size() < expected.size(); ++press) {
+    for (HWND stop : {slider, button(L"&About"), indicator, button(L"&Save")})
+        expected.push_back(stop);
+    ASSERT_EQ(focusOf(window), button(L"&Save"));
+    for (std::size_t i = 0; i < expected.size(); ++i) {
         const HWND before = focusOf(window);
         ba::pressKey(VK_TAB);
         ba::waitUntil([&] { return focusOf(window) != before; }, 2s);
-        const HWND now = focusOf(window);
-        if (std::find(expected.begin(), expected.end(), now) != expected.end())
-            walked.push_back(now);
+        ASSERT_EQ(focusOf(window), expected[i]) << "stop " << i;
     }
-    EXPECT_EQ(walked, expected);
 }
 
 TEST_F(ConfigSession, SavedStateFromOtherWritersFillsTheWindowAndSetsThePace) {
@@ -97,6 +95,19 @@ TEST_F(ConfigSession, SavedStateFromOtherWritersFillsTheWindowAndSetsThePace) {
     EXPECT_NEAR(static_cast<double>(green.count()), 2500, 400);
     EXPECT_NEAR(static_cast<double>(blue.count()), 5000, 400);
     (void)start;
+
+    // Saved again after only a slider move, with no bitmap in the store: the
+    // loaded captions go back unchanged, with the new speed, and no message.
+    clickThumb();
+    ba::pressKey(VK_RIGHT);
+    ba::pressKey(VK_RIGHT);
+    ASSERT_TRUE(ba::waitUntil([&] { return sliderValue() == 2502; }, 2s)) << sliderValue();
+    ba::pointerClick(ba::centreOf(button(L"&Save")));
+    ASSERT_TRUE(ba::waitUntil([] { return richEditText(paths::speedNote()) == "2502"; }, 5s));
+    EXPECT_FALSE(ba::waitForMessageBox(tool->id(), 300ms));
+    for (int n = 1; n <= 10; ++n)
+        EXPECT_EQ(richEditText(paths::captionNote(n)),
+                  "Selected Image # beach " + std::to_string(n) + ".bmp");
 }
 
 TEST_F(ConfigSession, PicksAreCheckedByNameAndCopiedByteForByte) {
@@ -149,16 +160,45 @@ TEST_F(ConfigSession, PicksAreCheckedByNameAndCopiedByteForByte) {
     EXPECT_EQ(slotText(3), "Selected Image # Sunset.bmp");
 }
 
+// The folders there already and the marker hidden: a first run all the same.
 TEST_F(ConfigSession, PreviewShowsTheStoredBitmapsAndKeepsTheLastOne) {
     std::filesystem::create_directories(hostPath(paths::wallpapersDir()));
+    std::filesystem::create_directories(hostPath(paths::scriptDir()));
+    fs::writeFileAtomically(paths::okNote(), "");
+    SetFileAttributesW(hostPath(paths::okNote()).c_str(), FILE_ATTRIBUTE_HIDDEN);
     fs::writeFileAtomically(paths::wallpaper(2), bitmap(20, 160, 40));
     startTool();
+    for (int n = 1; n <= 10; ++n)
+        EXPECT_EQ(slotText(n), "Click here to add image...") << n;
+    EXPECT_FALSE(ba::waitForMessageBox(tool->id(), 0ms));
     const ba::Pixels placeholder = preview();
 
     hover(2);  // a bitmap from before, though the caption is the placeholder
     EXPECT_EQ(previewCentre(), colour(20, 160, 40));
+    // A blank part of the window keeps slot 2's picture.
+    POINT blank{350, 500};
+    ASSERT_EQ(ChildWindowFromPointEx(window, blank, CWP_SKIPINVISIBLE), window);
+    ClientToScreen(window, &blank);
+    ba::pointerTo(blank);
+    Sleep(200);
+    EXPECT_EQ(previewCentre(), colour(20, 160, 40));
     hover(5);
     EXPECT_EQ(preview().rgb, placeholder.rgb);
+
+    // Stretched to the image's size: each quarter of a wide picture fills a
+    // quarter of the preview.
+    const std::string wide = std::string(kPicturesDir) + "\\wide.bmp";
+    fs::writeFileAtomically(wide, quarters(40, 10));
+    pick(7, wide);
+    hover(7);
+    const ba::Pixels stretched = preview();
+    const LONG right = stretched.width - 4, bottom = stretched.height - 4;
+    EXPECT_EQ(stretched.at(3, 3), colour(255, 0, 0));
+    EXPECT_EQ(stretched.at(right, 3), colour(0, 255, 0));
+    EXPECT_EQ(stretched.at(3, bottom), colour(0, 0, 255));
+    EXPECT_EQ(stretched.at(right, bottom), colour(255, 255, 0));
+    EXPECT_EQ(stretched.at(right / 4, bottom / 4), colour(255, 0, 0));
+    EXPECT_EQ(stretched.at(right * 3 / 4, bottom * 3 / 4), colour(255, 255, 0));
 
     pick(5, putPicture("five.bmp", 30, 60, 220));
     hover(5);
@@ -167,6 +207,12 @@ TEST_F(ConfigSession, PreviewShowsTheStoredBitmapsAndKeepsTheLastOne) {
     ba::pointerTo(ba::centreOf(button(L"&Save")));
     Sleep(200);
     EXPECT_EQ(previewCentre(), colour(30, 60, 220));
+    // Its bitmap gone, the slot shows the placeholder though its caption
+    // names the pick.
+    std::filesystem::remove(hostPath(paths::wallpaper(5)));
+    hover(5);
+    EXPECT_EQ(preview().rgb, placeholder.rgb);
+    EXPECT_EQ(slotText(5), "Selected Image # five.bmp");
 
     // A file that is no picture: the marked image, no message, still running.
     pick(6, putPicture("broken.bmp", 0, 0, 0));
@@ -199,6 +245,7 @@ TEST_F(ConfigSession, SaveWantsTenAndWritesNotesTheRichEditReads) {
     ASSERT_TRUE(ba::answerMessageBox(*box, L"OK"));
     EXPECT_TRUE(std::filesystem::is_empty(hostPath(paths::scriptDir())));
     EXPECT_FALSE(fs::fileExists(paths::okNote()));
+    EXPECT_FALSE(fs::fileExists(paths::speedNote()));
 
     pick(10, putPicture("p10.bmp", 250, 100, 50));
     hover(4);
@@ -219,6 +266,17 @@ TEST_F(ConfigSession, SaveWantsTenAndWritesNotesTheRichEditReads) {
     ASSERT_TRUE(ba::waitUntil([] { return fs::fileExists(paths::speedNote()); }, 5s));
     EXPECT_EQ(fs::readFile(paths::captionNote(10)), before);
 
+    // A pick, then the close box: the new bitmap stays, the slot's note
+    // keeps the saved caption, and the next start shows that caption.
+    const std::string again = putPicture("again.bmp", 9, 99, 199);
+    pick(1, again);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(tool->waitForExit(5s).has_value());
+    EXPECT_EQ(fs::readFile(paths::wallpaper(1)), fs::readFile(again));
+    EXPECT_EQ(richEditText(paths::captionNote(1)), "Selected Image # p1.bmp");
+    startTool();
+    EXPECT_EQ(slotText(1), "Selected Image # p1.bmp");
+
     // A folder where the speed note belongs: said, and the marker stays written.
     std::filesystem::remove(hostPath(paths::speedNote()));
     std::filesystem::create_directory(hostPath(paths::speedNote()));
@@ -232,6 +290,11 @@ TEST_F(ConfigSession, SaveWantsTenAndWritesNotesTheRichEditReads) {
 
 TEST_F(ConfigSession, ExitAsksAboutOpensOnceAndTheCloseBoxEndsWithoutAsking) {
     startTool();
+    const std::string one = putPicture("one.bmp", 1, 1, 1);
+    pick(1, one);
+    clickThumb();
+    ba::pressKey(VK_END);
+    ASSERT_TRUE(ba::waitUntil([&] { return sliderValue() == 10000; }, 2s));
     ba::pointerClick(ba::centreOf(button(L"&Exit")));
     auto box = ba::waitForMessageBox(tool->id(), 5s);
     ASSERT_TRUE(box);
@@ -241,6 +304,10 @@ TEST_F(ConfigSession, ExitAsksAboutOpensOnceAndTheCloseBoxEndsWithoutAsking) {
     ASSERT_TRUE(ba::answerMessageBox(*box, L"No"));
     Sleep(300);
     EXPECT_TRUE(tool->running());
+    EXPECT_EQ(slotText(1), "Selected Image # one.bmp");
+    EXPECT_EQ(fs::readFile(paths::wallpaper(1)), fs::readFile(one));
+    EXPECT_EQ(sliderValue(), 10000);
+    EXPECT_TRUE(IsWindowVisible(window));
 
     ba::pointerClick(ba::centreOf(button(L"&About")));
     HWND about = ba::findWindow(L"About Vistrel v1.0", 5s);

@@ -33,6 +33,8 @@ struct ToolDriver {
                 slider = c.window;
             else if (c.className == L"BvPictureBox" && c.rect.right - c.rect.left < 50)
                 indicator = c.window;
+            else if (c.className == L"BvPictureBox" && c.rect.right - c.rect.left > 200)
+                banner = c.window;
         }
         std::sort(slots.begin(), slots.end(),
                   [](const auto& a, const auto& b) { return a.rect.top < b.rect.top; });
@@ -86,7 +88,7 @@ struct ToolDriver {
 
     HWND window = nullptr;
     std::vector<automation::Control> slots;
-    HWND slider = nullptr, indicator = nullptr;
+    HWND slider = nullptr, indicator = nullptr, banner = nullptr;
 };
 
 }  // namespace bv::testing

@@ -129,11 +129,7 @@ TEST_F(WholeLife, SetupFirstRunTopTenCyclingUninstallSetupAgainOldTopTen) {
         ASSERT_NO_FATAL_FAILURE(pick(n, picked.back()));
     }
     // The thumb takes the focus on a click; Page Down moves it five at a time.
-    RECT thumb{};
-    SendMessageW(slider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
-    POINT at{(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2};
-    ClientToScreen(slider, &at);
-    ba::pointerClick(at);
+    clickThumb();
     for (int i = 0; i < 60; ++i)
         ba::pressKey(VK_NEXT);
     const int speed = sliderValue();

@@ -44,4 +44,22 @@ inline std::string bitmap(unsigned char r, unsigned char g, unsigned char b) {
     return bmp;
 }
 
+// A 24-bit bitmap of w x h pixels (w a multiple of 4) in four quarters:
+// red top left, green top right, blue bottom left, yellow bottom right.
+inline std::string quarters(int w, int h) {
+    std::string bmp = blackBitmap(w, h);
+    for (int y = 0; y < h; ++y)  // rows are stored bottom up
+        for (int x = 0; x < w; ++x) {
+            const bool top = y >= h / 2, left = x < w / 2;
+            const unsigned char r = (top && left) || (!top && !left) ? 255 : 0;
+            const unsigned char g = (top && !left) || (!top && !left) ? 255 : 0;
+            const unsigned char b = !top && left ? 255 : 0;
+            const std::size_t at = 54 + static_cast<std::size_t>((y * w + x) * 3);
+            bmp[at] = static_cast<char>(b);
+            bmp[at + 1] = static_cast<char>(g);
+            bmp[at + 2] = static_cast<char>(r);
+        }
+    return bmp;
+}
+
 }  // namespace bv::testing
