@@ -806,5 +806,43 @@ TEST(AgentBarOnTheWindowLayer, ButtonsCarryTheirTipsAndTheHandPointer) {
     SetCursorPos(0, 0);
 }
 
+// The popup menu as the platform holds it, read while it is open: its five
+// items in order, the separator a line, none checked or greyed. (Another
+// process cannot read a menu under Wine, so the bar is made here.)
+std::vector<std::wstring> gMenuSeen;
+bool gMenuMarked = false;
+
+TEST(AgentBarOnTheWindowLayer, PopupMenuHoldsItsFiveItems) {
+    ui::win32::Win32Platform platform;
+    ui::App app(platform, "brenlo_kel_vo");
+    ui::Form bar(app, agent::kAgentBarLayout);
+    bar.show();
+    auto* peer = static_cast<ui::win32::Win32Form*>(ui::BackEnd::peer(bar));
+    ASSERT_NE(peer->hwnd(), nullptr);
+    ba::waitUntil([] { return false; }, 100ms);  // let it show
+    SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) CALLBACK -> void {
+        KillTimer(nullptr, id);
+        HWND menu = FindWindowW(L"#32768", nullptr);
+        HMENU items = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+        for (int i = 0; i < GetMenuItemCount(items); ++i) {
+            wchar_t text[64] = L"";
+            MENUITEMINFOW info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
+            info.dwTypeData = text;
+            info.cch = 64;
+            GetMenuItemInfoW(items, static_cast<UINT>(i), TRUE, &info);
+            gMenuSeen.push_back(info.fType & MFT_SEPARATOR ? L"-" : text);
+            if (!(info.fType & MFT_SEPARATOR))
+                gMenuMarked = gMenuMarked || (info.fState & (MFS_CHECKED | MFS_GRAYED));
+        }
+        PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    EXPECT_EQ(peer->popupMenu(), -1);
+    EXPECT_EQ(gMenuSeen,
+              (std::vector<std::wstring>{L"Settings...", L"Position...", L"About", L"-", L"Exit"}));
+    EXPECT_FALSE(gMenuMarked);
+}
+
 }  // namespace
 }  // namespace bv::testing

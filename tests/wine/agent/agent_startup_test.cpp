@@ -22,6 +22,7 @@ std::pair<LONG, LONG> corner(HWND window) {
 
 TEST_F(AgentSession, FirstRunAsksForTheTopTenThenStartsTheToolMinimized) {
     putStandInTool();
+    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(L""), SPIF_UPDATEINIFILE);
     startAgent();
     auto box = ba::waitForMessageBox(agent->id(), 15s);
     ASSERT_TRUE(box);
@@ -34,6 +35,12 @@ TEST_F(AgentSession, FirstRunAsksForTheTopTenThenStartsTheToolMinimized) {
 
     EXPECT_EQ(toolStartedWith(15s), SW_SHOWMINIMIZED);
     EXPECT_NE(waitForBar(), nullptr);
+    EXPECT_TRUE(agent->running());
+
+    // The top ten saved while this agent runs counts from its next start.
+    installNormal("100");
+    Sleep(1500);
+    EXPECT_EQ(ba::savedWallpaper(), L"");
     EXPECT_TRUE(agent->running());
 }
 
