@@ -80,6 +80,7 @@ log=build/fuzz/run-$target-$runs.log
 
 # One process, one worker: the machine is shared. An input that runs 10 s
 # counts as a hang.
+started=$SECONDS
 "build/fuzz/$program" \
     -runs="$runs" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 "${options[@]}" \
     -artifact_prefix="$findings/$target-" -print_final_stats=1 \
@@ -100,6 +101,6 @@ if ((status != 0)); then
     grep -E '^(==[0-9]+==|SUMMARY|.*runtime error|note_reader_fuzz|bitmap_file_fuzz|artifact_prefix)' "$log" |
         head -n 20 >&2
 fi
-elapsed=$(( ${executed:-0} / (${rate:-0} > 0 ? ${rate:-1} : 1) ))
+elapsed=$((SECONDS - started))
 echo "$target reader fuzz: ${executed:-0} executions in ~${elapsed} s (${rate:-0} exec/s, peak RSS ${rss:-?} MB), $new findings (log: $log)"
 ((status == 0))
