@@ -11,6 +11,7 @@
 #include <iterator>
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,10 +24,12 @@
 #include "automation/screenshot.h"
 #include "automation/wallpaper.h"
 #include "common/about_window.h"
+#include "datastore/wide.h"
 #include "resources/resource_ids.h"
 #include "tests/wine/agent/agent_session.h"
 #include "ui/app.h"
 #include "ui/backend.h"
+#include "ui/win32/fonts.h"
 #include "ui/win32/pictures.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/win32_platform.h"
@@ -541,6 +544,66 @@ TEST_F(AgentMenu, SavedValuesAfterAClampLieWithinTheRanges) {
         EXPECT_TRUE(agent->running());
         EXPECT_FALSE(ba::waitForMessageBox(agent->id(), 0ms));
     }
+}
+
+// The frame's caption, the two labels where the layout puts them, and
+// nothing but the frame and "&Ok" on the window: the note boxes lie out of
+// sight.
+TEST_F(AgentMenu, SettingsWindowShowsOnlyItsFrameLabelsAndOk) {
+    choose(kPosition, false);
+    HWND settings = ba::findWindow(L"Vistrel Agent - Settings", 5s);
+    ASSERT_NE(settings, nullptr);
+    Sleep(300);  // let it paint
+    auto row = [](const char* name) {
+        for (const ui::ControlSpec& c : agent::kSettingsWindowLayout.controls)
+            if (std::string(c.name) == name)
+                return c;
+        throw std::logic_error(name);
+    };
+    auto px = [](float twips) { return static_cast<LONG>(twips / 15); };
+    RECT client{};
+    GetClientRect(settings, &client);
+    POINT origin{0, 0};
+    ClientToScreen(settings, &origin);
+    const ba::Pixels shown =
+        ba::captureScreen({origin.x, origin.y, origin.x + client.right, origin.y + client.bottom});
+    const std::uint32_t face = ba::toRgb(GetSysColor(COLOR_BTNFACE));
+    const std::uint32_t ink = ba::toRgb(GetSysColor(COLOR_WINDOWTEXT));
+    ui::win32::FontCache fonts;
+
+    const ui::ControlSpec frame = row("Frame1");
+    for (const char* name : {"Label1", "Label2"}) {
+        const ui::ControlSpec label = row(name);
+        const LONG x = px(frame.left + label.left), y = px(frame.top + label.top);
+        const LONG w = px(label.width), h = px(label.height);
+        const ba::Pixels expected =
+            ba::renderText(text::widen(label.text), fonts.get(label.font), w, h, ink, face);
+        ba::Pixels at;
+        at.width = w, at.height = h;
+        for (LONG j = 0; j < h; ++j)
+            for (LONG i = 0; i < w; ++i)
+                at.rgb.push_back(shown.at(x + i, y + j));
+        EXPECT_EQ(at.rgb, expected.rgb) << name;
+    }
+    const ba::Pixels caption =
+        ba::inkOf(ba::renderText(L"Position", fonts.get(frame.font), 80, 20, ink, face), face);
+    const std::optional<POINT> captionAt = ba::find(shown, caption);
+    ASSERT_TRUE(captionAt) << "no \"Position\" caption";
+    EXPECT_LE(std::abs(captionAt->x - px(frame.left) - 8), 4);
+    EXPECT_LE(std::abs(captionAt->y - px(frame.top)), 4);
+
+    const ui::ControlSpec ok = row("Command2");
+    const RECT frameRect{px(frame.left), px(frame.top), px(frame.left + frame.width),
+                         px(frame.top + frame.height)};
+    const RECT okRect{px(ok.left), px(ok.top), px(ok.left + ok.width), px(ok.top + ok.height)};
+    int stray = 0;
+    for (LONG y = 0; y < shown.height; ++y)
+        for (LONG x = 0; x < shown.width; ++x) {
+            const POINT p{x, y};
+            if (!PtInRect(&frameRect, p) && !PtInRect(&okRect, p) && shown.at(x, y) != face)
+                ++stray;
+        }
+    EXPECT_EQ(stray, 0) << "pixels outside the frame and the button";
 }
 
 TEST_F(AgentMenu, SettingsWindowTabsFromTopToLeftToOkAndOffersOnlyTheCloseBox) {

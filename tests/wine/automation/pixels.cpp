@@ -1,5 +1,6 @@
 #include "automation/pixels.h"
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -127,6 +128,41 @@ Pixels renderText(const std::wstring& text, HFONT font, LONG width, LONG height,
               DT_NOPREFIX | DT_EXPANDTABS | DT_TOP | DT_LEFT);
     SelectObject(canvas.dc(), old);
     return canvas.pixels();
+}
+
+Pixels inkOf(const Pixels& pixels, std::uint32_t background) {
+    LONG left = pixels.width, top = pixels.height, right = -1, bottom = -1;
+    for (LONG y = 0; y < pixels.height; ++y)
+        for (LONG x = 0; x < pixels.width; ++x)
+            if (pixels.at(x, y) != background) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+    Pixels ink;
+    if (right < 0)
+        return ink;
+    ink.width = right - left + 1;
+    ink.height = bottom - top + 1;
+    for (LONG y = top; y <= bottom; ++y)
+        for (LONG x = left; x <= right; ++x)
+            ink.rgb.push_back(pixels.at(x, y));
+    return ink;
+}
+
+std::optional<POINT> find(const Pixels& whole, const Pixels& part) {
+    if (part.width == 0 || part.height == 0)
+        return std::nullopt;
+    for (LONG y = 0; y + part.height <= whole.height; ++y)
+        for (LONG x = 0; x + part.width <= whole.width; ++x) {
+            bool same = true;
+            for (LONG py = 0; same && py < part.height; ++py)
+                same = std::equal(&part.rgb[static_cast<std::size_t>(py * part.width)],
+                                  &part.rgb[static_cast<std::size_t>(py * part.width)] + part.width,
+                                  &whole.rgb[static_cast<std::size_t>((y + py) * whole.width + x)]);
+            if (same)
+                return POINT{x, y};
+        }
+    return std::nullopt;
 }
 
 Pixels render(LONG width, LONG height, const std::function<void(HDC)>& draw) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,12 @@ inline std::uint32_t toRgb(COLORREF colour) {
     return (static_cast<std::uint32_t>(GetRValue(colour)) << 16) |
            (static_cast<std::uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
 }
+
+// The part of `pixels` that differs from `background`, cut to its bounding
+// box: a rendered text's ink.
+Pixels inkOf(const Pixels& pixels, std::uint32_t background);
+// Where `part` lies in `whole`, pixel for pixel: its top-left corner.
+std::optional<POINT> find(const Pixels& whole, const Pixels& part);
 
 // What `draw` paints on a white 32-bit bitmap of that size.
 Pixels render(LONG width, LONG height, const std::function<void(HDC)>& draw);

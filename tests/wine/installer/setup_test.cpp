@@ -1,10 +1,12 @@
 // setup under Wine from test packages: the confirmation, the five steps as
 // the window shows them, the error and the closing messages.
+#include <optional>
 #include <stdexcept>
 
 #include "automation/controls.h"
 #include "automation/pixels.h"
 #include "automation/screenshot.h"
+#include "datastore/wide.h"
 #include "installer/setup_window.h"
 #include "tests/wine/installer/installer_session.h"
 #include "ui/win32/fonts.h"
@@ -67,6 +69,64 @@ class SetupSession : public InstallerSession {
                                                       L"Copying new items...",
                                                       L"Regitering product...",
                                                       L"Completed."};
+
+    // The screen under a control's place: `inner` is the row's container, if any.
+    static ba::Pixels at(HWND window, const ui::ControlSpec& c, const ui::ControlSpec* inner,
+                         LONG height) {
+        POINT p{static_cast<LONG>((c.left + (inner ? inner->left : 0)) / 15),
+                static_cast<LONG>((c.top + (inner ? inner->top : 0)) / 15)};
+        ClientToScreen(window, &p);
+        return ba::captureScreen({p.x, p.y, p.x + static_cast<LONG>(c.width / 15), p.y + height});
+    }
+    // The banner, the "Current Progress" frame, the description and the
+    // footer, each where the layout puts it.
+    void expectLaidOut(HWND window) {
+        const std::uint32_t face = ba::toRgb(GetSysColor(COLOR_BTNFACE));
+        const ui::ControlSpec &frame3 = row("Frame3"), &picture = row("Picture1");
+        RECT banner{};
+        for (const ba::Control& c : ba::childControls(window))
+            if (c.className == L"BvPictureBox")
+                banner = c.rect;
+        EXPECT_EQ(banner.left, static_cast<LONG>((frame3.left + picture.left) / 15));
+        EXPECT_EQ(banner.top, static_cast<LONG>((frame3.top + picture.top) / 15));
+        EXPECT_EQ(banner.right - banner.left, static_cast<LONG>(picture.width / 15));
+
+        const ui::ControlSpec& progress = row("Frame1");
+        const ba::Pixels caption =
+            ba::inkOf(ba::renderText(L"Current Progress", fonts.get(progress.font), 120, 20,
+                                     ba::toRgb(GetSysColor(COLOR_WINDOWTEXT)), face),
+                      face);
+        const std::optional<POINT> found = ba::find(at(window, progress, nullptr, 20), caption);
+        ASSERT_TRUE(found) << "no \"Current Progress\" caption";
+        EXPECT_LE(found->x, 12);
+
+        const ui::ControlSpec& footer = row("Label6");
+        const LONG footerHeight = static_cast<LONG>(footer.height / 15);
+        EXPECT_TRUE(
+            ba::find(at(window, footer, nullptr, footerHeight + 2),
+                     ba::inkOf(ba::renderText(text::widen(footer.text), fonts.get(footer.font),
+                                              static_cast<LONG>(footer.width / 15), footerHeight,
+                                              ba::toRgb(footer.foreColor), face),
+                               face)))
+            << "no footer";
+
+        // The description's first lines, centred and wrapped in its frame.
+        const ui::ControlSpec &box = row("Frame2"), &description = row("Label7");
+        const LONG width = static_cast<LONG>(description.width / 15), lines = 30;
+        const ba::Pixels expected = ba::render(width, lines, [&](HDC dc) {
+            const RECT all{0, 0, width, static_cast<LONG>(description.height / 15)};
+            FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+            SelectObject(dc, fonts.get(description.font));
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            const std::wstring text = text::widen(description.text);
+            RECT r = all;
+            DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+                      DT_NOPREFIX | DT_TOP | DT_WORDBREAK | DT_CENTER);
+        });
+        // Found as drawn, give or take a pixel of placing.
+        EXPECT_TRUE(ba::find(at(window, description, &box, lines + 2), ba::inkOf(expected, face)));
+    }
 
     // Runs setup from the package to its last message box and returns it.
     ba::MessageBoxInfo runToTheEnd(ba::Process& setup) {
@@ -140,8 +200,10 @@ TEST_F(SetupSession, FiveStepsAsTheWindowShowsThemThenTheClosingMessage) {
         ASSERT_TRUE(gate.held()) << "tick " << tick;
         seen.push_back(statusShown(window));
         folderAt.push_back(exists(paths::startMenuFolder()));
-        if (tick == 4)
+        if (tick == 4) {
             ba::saveScreenshot(window, L"setup_window_step3");
+            expectLaidOut(window);
+        }
         gate.pass();
     }
     const ba::MessageBoxInfo closing = box(setup);
