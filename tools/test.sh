@@ -88,7 +88,12 @@ if wine_starts "$wine32"; then
 elif [[ $install == "wine32: not-installable" ]]; then
     shipped_not_run="32-bit Wine (wine32:i386) could not be installed from the package archive"
 elif [[ -e $wine32 ]]; then
-    shipped_not_run="this kernel refuses 32-bit Linux programs ($wine32: $("$wine32" --version 2>&1 | head -n 1 | sed 's/.*: //'))"
+    said=$("$wine32" --version 2>&1 | head -n 1)
+    if [[ $said == *"Exec format error"* ]]; then
+        shipped_not_run="this kernel refuses 32-bit Linux programs ($wine32: Exec format error)"
+    else
+        shipped_not_run="32-bit Wine is installed but does not start ($wine32: $said)"
+    fi
 else
     shipped_not_run="32-bit Wine is not installed ($wine32 is missing)"
 fi

@@ -36,7 +36,7 @@ else
     if [[ $install == "wine32: not-installable" ]]; then
         why="32-bit Wine could not be installed from the package archive"
     else
-        why="32-bit Wine does not start here: $(/usr/lib/wine/wine --version 2>&1 | head -n 1)"
+        why="32-bit Wine does not start here: $(/usr/lib/wine/wine --version 2>&1 | head -n 1 || true)"
     fi
     say "NOT THE SHIPPED PROGRAMS: showing the 64-bit test build ($why)"
 fi
