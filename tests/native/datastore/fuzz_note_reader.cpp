@@ -93,19 +93,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 }
 
 #ifndef BV_LIBFUZZER
+#include "tests/native/support/xorshift.h"
+
 namespace {
 
-// A fixed-seed generator, so that every run tries the same inputs.
-struct XorShift {
-    std::uint64_t state = 0x9E3779B97F4A7C15ull;
-    std::uint64_t next() {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        return state;
-    }
-    std::size_t below(std::size_t n) { return n == 0 ? 0 : static_cast<std::size_t>(next() % n); }
-};
+using bv::testing::XorShift;
 
 const std::vector<std::string> kSeeds = {
     "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 MS Sans "

@@ -61,18 +61,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 }
 
 #ifndef BV_LIBFUZZER
+#include "tests/native/support/xorshift.h"
+
 namespace {
 
-struct XorShift {
-    std::uint64_t state = 0x2545F4914F6CDD1Dull;
-    std::uint64_t next() {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        return state;
-    }
-    std::size_t below(std::size_t n) { return n == 0 ? 0 : static_cast<std::size_t>(next() % n); }
-};
+using bv::testing::XorShift;
 
 // A small bitmap of `bits` per pixel with a full palette where it has one.
 std::string plainBitmap(unsigned bits, int width, int height) {

@@ -9,19 +9,13 @@
 #include <string>
 
 #include "automation/pixels.h"
-#include "config/config_window.h"
 #include "datastore/fileops.h"
 #include "datastore/paths.h"
 #include "tests/wine/config/tool_driver.h"
+#include "tests/wine/config/tool_in_process.h"
 #include "tests/wine/support/test_files.h"
-#include "tests/wine/ui/pump.h"
-#include "ui/backend.h"
-#include "ui/win32/win32_form.h"
-#include "ui/win32/win32_platform.h"
 
 namespace {
-
-using bv::ui::win32::pump;
 
 // Within `slack` in each of red, green and blue.
 bool within(std::uint32_t seen, std::uint32_t want, int slack = 3) {
@@ -44,19 +38,14 @@ TEST(PreviewPictures, GifAndJpegDataShowAndOnlyWhatNoLoaderTakesCannotShow) {
     fs::writeFileAtomically(paths::wallpaper(3), "GIF89a, and nothing a decoder takes");
     fs::writeFileAtomically(paths::wallpaper(4), bv::testing::quarters(16, 16));
 
-    bv::ui::win32::Win32Platform platform;
-    bv::ui::App app(platform, "preview_pictures_test");
-    bv::config::ConfigWindow tool(app);
-    tool.form.load();
-    tool.form.show();
-    pump(platform, 200);
+    bv::testing::ToolInProcess inProcess;
+    bv::config::ConfigWindow& tool = inProcess.tool;
     bv::testing::ToolDriver driver;
-    driver.window =
-        static_cast<bv::ui::win32::Win32Form*>(bv::ui::BackEnd::peer(tool.form))->hwnd();
+    driver.window = inProcess.peer().hwnd();
     SetForegroundWindow(driver.window);
     auto shown = [&](int slot) {
         tool.Text_MouseMove(slot, {});
-        pump(platform, 150);
+        inProcess.pump(150);
         return driver.preview();
     };
 

@@ -9,15 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "config/config_window.h"
-#include "tests/wine/ui/pump.h"
-#include "ui/backend.h"
-#include "ui/win32/win32_form.h"
-#include "ui/win32/win32_platform.h"
+#include "tests/wine/config/tool_in_process.h"
 
 namespace {
-
-using bv::ui::win32::pump;
 
 struct Step {
     int value;
@@ -27,14 +21,9 @@ struct Step {
 };
 
 TEST(SpeedSlider, OneDragFrom1000To10000IsFollowedAtEveryStep) {
-    bv::ui::win32::Win32Platform platform;
-    bv::ui::App app(platform, "speed_drag_test");
-    bv::config::ConfigWindow tool(app);
-    tool.form.load();
-    tool.form.show();
-    pump(platform, 200);
-    auto* peer = static_cast<bv::ui::win32::Win32Form*>(bv::ui::BackEnd::peer(tool.form));
-    HWND bar = peer->controlWindow(tool.Slider1);
+    bv::testing::ToolInProcess inProcess;
+    bv::config::ConfigWindow& tool = inProcess.tool;
+    HWND bar = inProcess.peer().controlWindow(tool.Slider1);
     ASSERT_NE(bar, nullptr);
     ASSERT_EQ(SendMessageW(bar, TBM_GETPOS, 0, 0), 1000);
 
@@ -53,13 +42,13 @@ TEST(SpeedSlider, OneDragFrom1000To10000IsFollowedAtEveryStep) {
     int x = (thumb.left + thumb.right) / 2;
     auto at = [&](int px) { return MAKELPARAM(px, y); };
     PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, at(x));
-    pump(platform, 50);
+    inProcess.pump(50);
     for (; x < client.right + 20; x += 9) {
         PostMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, at(x));
-        pump(platform, 20);
+        inProcess.pump(20);
     }
     PostMessageW(bar, WM_LBUTTONUP, 0, at(x));
-    pump(platform, 100);
+    inProcess.pump(100);
 
     ASSERT_GE(steps.size(), 10u) << "a drag across the track moves through many values";
     int before = 1000;
