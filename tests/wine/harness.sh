@@ -105,7 +105,7 @@ make_prefix() {
     # Wine refuses a prefix that the current user does not own, so make it
     # here rather than letting a stale one from another user linger.
     mkdir -p "$prefix"
-    if ! timeout 300 "$wine" wineboot -i </dev/null >>"$log" 2>&1; then
+    if ! timeout 120 "$wine" wineboot -i </dev/null >>"$log" 2>&1; then
         # In a 64-bit prefix wineboot ends by installing the 32-bit half
         # (syswow64) with the 32-bit loader, wherever wine32 is installed.
         # That step is Wine's own and can fail on its own ("could not load
@@ -114,6 +114,10 @@ make_prefix() {
         [[ $arch == win64 && -f $prefix/drive_c/windows/system32/kernel32.dll &&
             -f $prefix/drive_c/windows/system32/user32.dll ]] || fail "wineboot -i failed"
         say "wineboot failed in the prefix's 32-bit half, which the 64-bit programs do not use"
+        # Whatever that step left running goes; the server saves the
+        # registry as it ends.
+        wineserver -k >>"$log" 2>&1 || true
+        timeout 60 wineserver -w >>"$log" 2>&1 || true
     fi
     # There is no window manager on the test display. Wine waits up to two
     # seconds for one whenever a managed window is hidden or destroyed;
