@@ -5,12 +5,11 @@
 #   bash tools/install.sh [PACKAGE...]    (extra packages to install as well)
 #
 # Afterwards it writes one line to stdout, read by tools/test.sh and
-# tools/try.sh: "wine32: ok", "wine32: not-installable" (the archive
-# offered no 32-bit Wine whose versions match the installed 64-bit
-# libraries) or "wine32: no-wine" (nothing installed Wine at all). Whether an
-# installed 32-bit Wine starts is a question for the kernel, which the
-# callers ask themselves. Only a failure to install the build tools or any
-# Wine at all makes it exit non-zero; a missing 32-bit Wine never does.
+# tools/try.sh: "wine32: ok" when 32-bit Wine is installed and starts, else
+# "wine32: " and why it cannot run the shipped programs here (not
+# installable from the archive, refused by the kernel, or failing with the
+# message it gave). Only a failure to install the build tools or any Wine at
+# all makes it exit non-zero; a missing 32-bit Wine never does.
 set -uo pipefail
 
 tools=(
@@ -38,12 +37,22 @@ missing_of() {
 }
 
 wine32_state() {
-    if installed wine32:i386; then
+    local loader=/usr/lib/wine/wine said
+    if ! installed wine32:i386; then
+        if installed wine64; then
+            echo "wine32: 32-bit Wine (wine32:i386) could not be installed from the package archive"
+        else
+            echo "wine32: Wine is not installed"
+        fi
+        return
+    fi
+    said=$("$loader" --version 2>&1 | head -n 1)
+    if [[ $said == wine-* ]]; then
         echo "wine32: ok"
-    elif installed wine64; then
-        echo "wine32: not-installable"
+    elif [[ $said == *"Exec format error"* ]]; then
+        echo "wine32: this kernel refuses 32-bit Linux programs ($loader: Exec format error)"
     else
-        echo "wine32: no-wine"
+        echo "wine32: 32-bit Wine is installed but does not start ($loader: $said)"
     fi
 }
 
