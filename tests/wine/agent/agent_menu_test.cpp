@@ -11,7 +11,6 @@
 #include <iterator>
 #include <map>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,6 +26,7 @@
 #include "datastore/wide.h"
 #include "resources/resource_ids.h"
 #include "tests/wine/agent/agent_session.h"
+#include "tests/wine/support/layout_places.h"
 #include "ui/app.h"
 #include "ui/backend.h"
 #include "ui/win32/fonts.h"
@@ -554,13 +554,7 @@ TEST_F(AgentMenu, SettingsWindowShowsOnlyItsFrameLabelsAndOk) {
     HWND settings = ba::findWindow(L"Vistrel Agent - Settings", 5s);
     ASSERT_NE(settings, nullptr);
     Sleep(300);  // let it paint
-    auto row = [](const char* name) {
-        for (const ui::ControlSpec& c : agent::kSettingsWindowLayout.controls)
-            if (std::string(c.name) == name)
-                return c;
-        throw std::logic_error(name);
-    };
-    auto px = [](float twips) { return static_cast<LONG>(twips / 15); };
+    auto row = [](const char* name) { return layoutRow(agent::kSettingsWindowLayout, name); };
     RECT client{};
     GetClientRect(settings, &client);
     POINT origin{0, 0};
@@ -574,8 +568,9 @@ TEST_F(AgentMenu, SettingsWindowShowsOnlyItsFrameLabelsAndOk) {
     const ui::ControlSpec frame = row("Frame1");
     for (const char* name : {"Label1", "Label2"}) {
         const ui::ControlSpec label = row(name);
-        const LONG x = px(frame.left + label.left), y = px(frame.top + label.top);
-        const LONG w = px(label.width), h = px(label.height);
+        const RECT place = pixelPlace(label, &frame);
+        const LONG x = place.left, y = place.top;
+        const LONG w = place.right - place.left, h = place.bottom - place.top;
         const ba::Pixels expected =
             ba::renderText(text::widen(label.text), fonts.get(label.font), w, h, ink, face);
         ba::Pixels at;
@@ -589,13 +584,10 @@ TEST_F(AgentMenu, SettingsWindowShowsOnlyItsFrameLabelsAndOk) {
         ba::inkOf(ba::renderText(L"Position", fonts.get(frame.font), 80, 20, ink, face), face);
     const std::optional<POINT> captionAt = ba::find(shown, caption);
     ASSERT_TRUE(captionAt) << "no \"Position\" caption";
-    EXPECT_LE(std::abs(captionAt->x - px(frame.left) - 8), 4);
-    EXPECT_LE(std::abs(captionAt->y - px(frame.top)), 4);
+    const RECT frameRect = pixelPlace(frame), okRect = pixelPlace(row("Command2"));
+    EXPECT_LE(std::abs(captionAt->x - frameRect.left - 8), 4);
+    EXPECT_LE(std::abs(captionAt->y - frameRect.top), 4);
 
-    const ui::ControlSpec ok = row("Command2");
-    const RECT frameRect{px(frame.left), px(frame.top), px(frame.left + frame.width),
-                         px(frame.top + frame.height)};
-    const RECT okRect{px(ok.left), px(ok.top), px(ok.left + ok.width), px(ok.top + ok.height)};
     int stray = 0;
     for (LONG y = 0; y < shown.height; ++y)
         for (LONG x = 0; x < shown.width; ++x) {

@@ -9,6 +9,7 @@
 #include "datastore/wide.h"
 #include "installer/setup_window.h"
 #include "tests/wine/installer/installer_session.h"
+#include "tests/wine/support/layout_places.h"
 #include "ui/win32/fonts.h"
 
 namespace bv::testing {
@@ -58,10 +59,7 @@ class SetupSession : public InstallerSession {
         return shown;
     }
     static const ui::ControlSpec& row(const char* name) {
-        for (const ui::ControlSpec& c : installer::kSetupLayout.controls)
-            if (std::string(c.name) == name)
-                return c;
-        throw std::logic_error(name);
+        return layoutRow(installer::kSetupLayout, name);
     }
     static constexpr const wchar_t* kStatusTexts[] = {L"_",
                                                       L"Loading setup...",
@@ -73,10 +71,10 @@ class SetupSession : public InstallerSession {
     // The screen under a control's place: `inner` is the row's container, if any.
     static ba::Pixels at(HWND window, const ui::ControlSpec& c, const ui::ControlSpec* inner,
                          LONG height) {
-        POINT p{static_cast<LONG>((c.left + (inner ? inner->left : 0)) / 15),
-                static_cast<LONG>((c.top + (inner ? inner->top : 0)) / 15)};
+        const RECT place = pixelPlace(c, inner);
+        POINT p{place.left, place.top};
         ClientToScreen(window, &p);
-        return ba::captureScreen({p.x, p.y, p.x + static_cast<LONG>(c.width / 15), p.y + height});
+        return ba::captureScreen({p.x, p.y, p.x + place.right - place.left, p.y + height});
     }
     // The banner, the "Current Progress" frame, the description and the
     // footer, each where the layout puts it.
@@ -87,9 +85,10 @@ class SetupSession : public InstallerSession {
         for (const ba::Control& c : ba::childControls(window))
             if (c.className == L"BvPictureBox")
                 banner = c.rect;
-        EXPECT_EQ(banner.left, static_cast<LONG>((frame3.left + picture.left) / 15));
-        EXPECT_EQ(banner.top, static_cast<LONG>((frame3.top + picture.top) / 15));
-        EXPECT_EQ(banner.right - banner.left, static_cast<LONG>(picture.width / 15));
+        const RECT laidOut = pixelPlace(picture, &frame3);
+        EXPECT_EQ(banner.left, laidOut.left);
+        EXPECT_EQ(banner.top, laidOut.top);
+        EXPECT_EQ(banner.right - banner.left, laidOut.right - laidOut.left);
 
         const ui::ControlSpec& progress = row("Frame1");
         const ba::Pixels caption =
@@ -101,20 +100,22 @@ class SetupSession : public InstallerSession {
         EXPECT_LE(found->x, 12);
 
         const ui::ControlSpec& footer = row("Label6");
-        const LONG footerHeight = static_cast<LONG>(footer.height / 15);
+        const RECT footerPlace = pixelPlace(footer);
+        const LONG footerHeight = footerPlace.bottom - footerPlace.top;
         EXPECT_TRUE(
             ba::find(at(window, footer, nullptr, footerHeight + 2),
                      ba::inkOf(ba::renderText(text::widen(footer.text), fonts.get(footer.font),
-                                              static_cast<LONG>(footer.width / 15), footerHeight,
+                                              footerPlace.right - footerPlace.left, footerHeight,
                                               ba::toRgb(footer.foreColor), face),
                                face)))
             << "no footer";
 
         // The description's first lines, centred and wrapped in its frame.
         const ui::ControlSpec &box = row("Frame2"), &description = row("Label7");
-        const LONG width = static_cast<LONG>(description.width / 15), lines = 30;
+        const RECT place = pixelPlace(description, &box);
+        const LONG width = place.right - place.left, lines = 30;
         const ba::Pixels expected = ba::render(width, lines, [&](HDC dc) {
-            const RECT all{0, 0, width, static_cast<LONG>(description.height / 15)};
+            const RECT all{0, 0, width, place.bottom - place.top};
             FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
             SelectObject(dc, fonts.get(description.font));
             SetBkMode(dc, TRANSPARENT);
