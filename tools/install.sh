@@ -4,12 +4,17 @@
 #
 #   bash tools/install.sh [PACKAGE...]    (extra packages to install as well)
 #
+# Where the kernel refuses 32-bit Linux programs, 32-bit Wine runs under
+# qemu's i386 user-mode emulator, registered with the kernel for them.
+#
 # Afterwards it writes one line to stdout, read by tools/test.sh and
-# tools/try.sh: "wine32: ok" when 32-bit Wine is installed and starts, else
+# tools/try.sh: "wine32: ok" when 32-bit Wine is installed and starts,
+# "wine32: ok, emulated: <why>" when it starts under the emulator, else
 # "wine32: " and why it cannot run the shipped programs here (not
-# installable from the archive, refused by the kernel, or failing with the
-# message it gave). Only a failure to install the build tools or any Wine at
-# all makes it exit non-zero; a missing 32-bit Wine never does.
+# installable from the archive, refused by the kernel with no emulator, or
+# failing with the message it gave). Only a failure to install the build
+# tools or any Wine at all makes it exit non-zero; a missing 32-bit Wine
+# never does.
 set -uo pipefail
 
 tools=(
@@ -36,8 +41,19 @@ missing_of() {
     done
 }
 
+readonly loader=/usr/lib/wine/wine
+readonly emulator=/usr/bin/qemu-i386
+readonly binfmt=/proc/sys/fs/binfmt_misc
+readonly binfmt_entry=$binfmt/bv-i386
+release=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
+readonly release
+
+emulated() {
+    [[ -f $binfmt_entry ]] && grep -qx enabled "$binfmt_entry"
+}
+
 wine32_state() {
-    local loader=/usr/lib/wine/wine said
+    local said
     if ! installed wine32:i386; then
         if installed wine64; then
             echo "wine32: 32-bit Wine (wine32:i386) could not be installed from the package archive"
@@ -47,18 +63,86 @@ wine32_state() {
         return
     fi
     said=$("$loader" --version 2>&1 | head -n 1)
-    if [[ $said == wine-* ]]; then
+    if [[ $said == wine-* ]] && emulated; then
+        echo "wine32: ok, emulated: this kernel refuses 32-bit Linux programs, so they run" \
+            "under $("$emulator" --version | head -n 1)"
+    elif [[ $said == wine-* ]]; then
         echo "wine32: ok"
     elif [[ $said == *"Exec format error"* ]]; then
-        echo "wine32: this kernel refuses 32-bit Linux programs ($loader: Exec format error)"
+        echo "wine32: this kernel refuses 32-bit Linux programs ($loader: Exec format error)," \
+            "and no i386 emulator could be set up for them"
     else
         echo "wine32: 32-bit Wine is installed but does not start ($loader: $said)"
     fi
 }
 
+# A mirror in the middle of a sync serves an index whose size does not match
+# its Release file; apt then drops that one index and exits non-zero. Try
+# again a few times, then go on with what was fetched: a lagging i386
+# security index only means the 32-bit packages come from the main suite.
+apt_update() {
+    local attempt
+    for attempt in 1 2 3; do
+        apt-get update -q "$@" >&2 && return 0
+        say "apt-get update failed (attempt $attempt of 3)"
+        ((attempt < 3)) && sleep 10
+    done
+    return 1
+}
+
+# Some kernels (seen on virtual machines whose kernel is built with 32-bit
+# support) still refuse every 32-bit program. The shipped programs run there
+# all the same: 32-bit Wine under qemu's i386 user-mode emulator, which the
+# kernel starts for every 32-bit x86 program once registered. Wine reserves
+# its address space with MAP_FIXED_NOREPLACE, which qemu honours from 8.1 on;
+# under bookworm's 7.2 a fresh prefix fails with "failed to map the shared
+# user data". The release's backports suite has a newer one, a static
+# program with no dependencies, which apt takes from there only on request.
+emulator_fit() {
+    local version major minor
+    version=$("$emulator" --version 2>/dev/null | sed -nE '1s/.*version ([0-9]+)\.([0-9]+).*/\1 \2/p')
+    [[ -n $version ]] && { read -r major minor <<<"$version"; ((major > 8 || (major == 8 && minor >= 1))); }
+}
+
+install_emulator() {
+    local list=/etc/apt/sources.list.d/$release-backports.sources
+    local only_new=()
+    if ! grep -rqs -- "$release-backports" /etc/apt/sources.list /etc/apt/sources.list.d; then
+        say "adding the $release-backports suite for qemu's i386 emulator"
+        printf '%s\n' "Types: deb" "URIs: http://deb.debian.org/debian" \
+            "Suites: $release-backports" "Components: main" \
+            "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" >"$list"
+        # The other indexes were fetched a moment ago, or will be next time.
+        only_new=(-o "Dir::Etc::SourceList=$list" -o "Dir::Etc::SourceParts=-"
+            -o "APT::Get::List-Cleanup=0")
+    fi
+    apt_update "${only_new[@]}"
+    apt-get install -y -q --no-install-recommends -t "$release-backports" qemu-user >&2
+}
+
+emulate_i386() {
+    installed wine32:i386 || return 0
+    emulated && return 0
+    [[ $("$loader" --version 2>&1) == *"Exec format error"* ]] || return 0
+    if ((EUID != 0)); then
+        say "this kernel refuses 32-bit programs; as root, this script sets up an emulator for them"
+        return 0
+    fi
+    emulator_fit || install_emulator || say "qemu's i386 emulator could not be installed"
+    emulator_fit || { say "no qemu i386 emulator of version 8.1 or later"; return 0; }
+    [[ -f $binfmt/register ]] || mount -t binfmt_misc binfmt_misc "$binfmt" ||
+        { say "cannot mount $binfmt"; return 0; }
+    # The ELF header of a 32-bit x86 executable or shared object; F opens the
+    # emulator now, so that it serves every mount namespace.
+    printf '%s' ':bv-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'"$emulator"':F' \
+        >"$binfmt/register" || say "the kernel refused to register the emulator"
+    emulated && say "32-bit programs now run under $emulator"
+}
+
 mapfile -t missing_tools < <(missing_of "${tools[@]}")
 mapfile -t missing_wine < <(missing_of "${wine64_packages[@]}" "${wine32_packages[@]}")
 if ((${#missing_tools[@]} + ${#missing_wine[@]} == 0)); then
+    emulate_i386
     wine32_state
     exit 0
 fi
@@ -73,15 +157,7 @@ export DEBIAN_FRONTEND=noninteractive
 # Wine's 32-bit half comes from the i386 architecture.
 dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
 
-# A mirror in the middle of a sync serves an index whose size does not match
-# its Release file; apt then drops that one index and exits non-zero. Try
-# again a few times, then go on with what was fetched: a lagging i386
-# security index only means the 32-bit packages come from the main suite.
-for attempt in 1 2 3; do
-    apt-get update -q >&2 && break
-    say "apt-get update failed (attempt $attempt of 3)"
-    ((attempt < 3)) && sleep 10
-done
+apt_update
 
 apt_install() {
     apt-get install -y -q "$@" >&2
@@ -92,7 +168,6 @@ apt_install() {
 if ((${#missing_wine[@]})); then
     # The release's own suite ("bookworm"), whose amd64 and i386 indexes
     # always agree, is the fallback when the default choice mixes suites.
-    release=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
     if apt_install "${wine64_packages[@]}" "${wine32_packages[@]}"; then
         :
     elif say "the default choice of Wine packages was refused; trying the $release suite" &&
@@ -118,5 +193,6 @@ if ((${#missing_tools[@]})); then
     fi
 fi
 installed wine64 || status=1
+emulate_i386
 wine32_state
 exit $status

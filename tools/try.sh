@@ -30,7 +30,7 @@ install=$(bash tools/install.sh) || die "installing the build tools or Wine fail
 # The shipped 32-bit build where 32-bit Wine starts, else the 64-bit test build.
 if [[ $(/usr/lib/wine/wine --version 2>&1) == wine-* ]]; then
     preset=windows arch=win32
-    say "showing the shipped 32-bit programs"
+    say "showing the shipped 32-bit programs${install#wine32: ok}"
 else
     preset=windows-x64 arch=win64
     say "NOT THE SHIPPED PROGRAMS: showing the 64-bit test build (${install#wine32: })"
