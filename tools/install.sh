@@ -108,8 +108,12 @@ install_emulator() {
     local list=/etc/apt/sources.list.d/$release-backports.sources
     local only_new=()
     if ! grep -rqs -- "$release-backports" /etc/apt/sources.list /etc/apt/sources.list.d; then
+        # From the mirror the release itself comes from.
+        local mirror
+        mirror=$(grep -rhoE '(^URIs:|^deb)[[:space:]]+[^[:space:]]+/debian/?([[:space:]]|$)' \
+            /etc/apt/sources.list /etc/apt/sources.list.d 2>/dev/null | awk '{print $2; exit}')
         say "adding the $release-backports suite for qemu's i386 emulator"
-        printf '%s\n' "Types: deb" "URIs: http://deb.debian.org/debian" \
+        printf '%s\n' "Types: deb" "URIs: ${mirror:-http://deb.debian.org/debian}" \
             "Suites: $release-backports" "Components: main" \
             "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" >"$list"
         # The other indexes were fetched a moment ago, or will be next time.
@@ -132,6 +136,8 @@ emulate_i386() {
     emulator_fit || { say "no qemu i386 emulator of version 8.1 or later"; return 0; }
     [[ -f $binfmt/register ]] || mount -t binfmt_misc binfmt_misc "$binfmt" ||
         { say "cannot mount $binfmt"; return 0; }
+    # An entry left disabled, or naming another emulator, makes way.
+    [[ -f $binfmt_entry ]] && echo -1 >"$binfmt_entry"
     # The ELF header of a 32-bit x86 executable or shared object; F opens the
     # emulator now, so that it serves every mount namespace.
     printf '%s' ':bv-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'"$emulator"':F' \
