@@ -132,8 +132,8 @@ done
 
 echo "== Wine tests ran on: ${flavours[*]:-nothing}"
 if [[ -n $emulated ]]; then
-    echo "== The shipped 32-bit programs ran under 32-bit Wine, emulated: $emulated."
-    echo "== Their behaviour is proven here; their timing and memory figures are the emulator's."
+    echo "== The shipped 32-bit programs ran under 32-bit Wine on an emulated CPU: $emulated."
+    echo "== Their timing and memory figures here are the emulator's, not Windows'."
 fi
 if [[ -n $shipped_not_run ]]; then
     echo "== THE SHIPPED 32-BIT PROGRAMS WERE NOT RUN: $shipped_not_run."
