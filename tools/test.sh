@@ -100,12 +100,7 @@ if ((${#flavours[@]} == 0)); then
 fi
 
 run_preset native
-if [[ -n $emulated ]]; then
-    # Every start costs several times as much under the emulator: fewer
-    # starts keep the benchmark within its time, and its figures are the
-    # emulator's anyway.
-    BV_BENCH_STARTS=${BV_BENCH_STARTS:-3} run_preset windows
-elif [[ " ${flavours[*]} " == *" 32-bit "* ]]; then
+if [[ " ${flavours[*]} " == *" 32-bit "* ]]; then
     run_preset windows
 else
     echo "== the 32-bit build is made and import-checked only; its Wine tests run on the 64-bit build"
