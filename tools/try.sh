@@ -28,7 +28,7 @@ die() {
 install=$(bash tools/install.sh) || die "installing the build tools or Wine failed"
 
 # The shipped 32-bit build where 32-bit Wine starts, else the 64-bit test build.
-if [[ $(/usr/lib/wine/wine --version 2>&1) == wine-* ]]; then
+if [[ $install == "wine32: ok"* ]]; then
     preset=windows arch=win32
     say "showing the shipped 32-bit programs${install#wine32: ok}"
 else
