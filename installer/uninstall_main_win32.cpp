@@ -13,6 +13,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     bv::ui::App app(platform, "uninstall");
     bv::installer::Uninstaller uninstaller(app);
     uninstaller.deleteOwnFileLater = bv::installer::deleteOwnFileAfterExit;
-    app.dispatch([&] { uninstaller.form.load(); });
+    app.raise(uninstaller.form, [&] { uninstaller.form.load(); });
     return 0;
 }

@@ -26,4 +26,5 @@
 #define BV_JPEG_BAR 201
 #define BV_GIF_BADGE 202
 
-#define BV_CURSOR_HAND 301
+// The hand pointer's number is the window layer's.
+#include "ui/win32/cursor_resource.h"

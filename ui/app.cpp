@@ -7,28 +7,87 @@
 
 namespace bv::ui {
 
+// One handler running. When the last one is over, the windows unloaded
+// meanwhile go. A ProgramEnded stops the handlers it interrupts, nested ones
+// first; the outermost one swallows it.
+class App::Running {
+  public:
+    explicit Running(App& app) : app_(app) { ++app_.depth_; }
+    ~Running() {
+        if (--app_.depth_ == 0)
+            app_.retired_.clear();
+    }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+
+    void stop(std::exception_ptr fault) {
+        try {
+            app_.settle(fault);
+        } catch (const ProgramEnded&) {
+            if (app_.depth_ > 1)
+                throw;
+        }
+    }
+
+  private:
+    App& app_;
+};
+
 App::App(Platform& platform, std::string title) : platform_(platform), title_(std::move(title)) {}
 
-void App::dispatch(const std::function<void()>& handler) {
-    ++depth_;
+bool App::mayRun(const Form* form) const {
+    return !ended_ && !(form && form->unloaded());
+}
+
+bool App::raise(Control& control, EventKind kind, const MouseArgs& args) {
+    const Form* form = &control.form();
+    if (!mayRun(form))
+        return false;
+    Running running(*this);
     try {
-        try {
-            handler();
-        } catch (const Failure& failure) {
-            fail(failure.what());
-        }
-    } catch (const ProgramEnded&) {
-        // Only the simulated back end returns from endProgram; nothing more runs.
-        --depth_;
-        if (depth_ > 0)
-            throw;
-        return;
+        control.handle(kind, args);
     } catch (...) {
-        --depth_;
-        throw;
+        running.stop(std::current_exception());
     }
-    if (--depth_ == 0)
-        retired_.clear();
+    return mayRun(form);
+}
+
+bool App::raise(const Form* form, const Event& handler) {
+    if (!mayRun(form) || !handler)
+        return mayRun(form);
+    Running running(*this);
+    try {
+        handler();
+    } catch (...) {
+        running.stop(std::current_exception());
+    }
+    return mayRun(form);
+}
+
+void App::report(std::exception_ptr fault) {
+    if (ended_)
+        return;
+    Running running(*this);
+    try {
+        settle(fault);
+    } catch (const ProgramEnded&) {
+        // Never beyond the window procedure that met the fault.
+    }
+}
+
+void App::settle(std::exception_ptr fault) {
+    try {
+        std::rethrow_exception(fault);
+    } catch (const Failure& failure) {
+        fail(failure.what());
+    } catch (const ProgramEnded&) {
+        throw;
+    } catch (const std::exception& error) {
+        // A programming error still ends the program with the report.
+        fail(error.what());
+    } catch (...) {
+        fail("Unexpected error");
+    }
 }
 
 bool App::reportAndGoOn(const std::function<void()>& statement, const std::string& intro,
@@ -43,7 +102,14 @@ bool App::reportAndGoOn(const std::function<void()>& statement, const std::strin
 }
 
 void App::fail(const std::string& what) {
-    msgBox("Run-time error:\r\n\r\n" + what, Buttons::Ok, Icon::Stop, title_);
+    try {
+        msgBox("Run-time error:\r\n\r\n" + what, Buttons::Ok, Icon::Stop, title_);
+    } catch (const ProgramEnded&) {
+        throw;
+    } catch (...) {
+        // The report could not be shown: the program ends all the same,
+        // rather than running on with its state unknown.
+    }
     end();
 }
 
@@ -53,6 +119,7 @@ Answer App::msgBox(const std::string& prompt, Buttons buttons, Icon icon,
 }
 
 void App::end() {
+    ended_ = true;
     platform_.endProgram();
     throw ProgramEnded{};
 }

@@ -1,6 +1,7 @@
 #pragma once
-// What only a back end does with the portable model: attach peers, report
-// the user's own changes and deliver events. Handlers never include this.
+// What only a back end does with the portable model: attach peers and
+// report the user's own changes (events go through App::raise). Handlers
+// never include this.
 #include <concepts>
 #include <string>
 
@@ -30,13 +31,9 @@ struct BackEnd {
     }
     // The user's own edit of a text box: no peer round trip.
     static void userEdited(TextBox& box, std::string text) { box.text_ = std::move(text); }
-    // The user moved a slider's thumb; a change raises Scroll.
-    static void userMoved(Slider& slider, int value) { slider.userMoved(value); }
-    // Runs the control's handler for the event; whether it has one. The
-    // caller dispatches.
-    static bool fire(Control& control, EventKind kind, const MouseArgs& args = {}) {
-        return control.fire(kind, args);
-    }
+    // The user moved a slider's thumb; whether its value changed, in which
+    // case the caller raises Scroll.
+    static bool userMoved(Slider& slider, int value) { return slider.userMoved(value); }
 };
 
 }  // namespace bv::ui

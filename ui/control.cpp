@@ -31,22 +31,4 @@ void Control::setTop(float twips) {
     assign(top_, twips, peer_, &Peer::placeChanged);
 }
 
-bool Control::fire(EventKind, const MouseArgs&) {
-    return false;
-}
-
-bool Control::run(const Event& e) {
-    if (!e)
-        return false;
-    e();
-    return true;
-}
-
-bool Control::run(const MouseEvent& e, const MouseArgs& args) {
-    if (!e)
-        return false;
-    e(args);
-    return true;
-}
-
 }  // namespace bv::ui

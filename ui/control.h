@@ -81,14 +81,22 @@ class Control {
             throw;
         }
     }
-    static bool run(const Event& e);
-    static bool run(const MouseEvent& e, const MouseArgs& args);
+    // Calls the handler if one is set.
+    static void call(const Event& handler) {
+        if (handler)
+            handler();
+    }
+    static void call(const MouseEvent& handler, const MouseArgs& args) {
+        if (handler)
+            handler(args);
+    }
 
   private:
     friend struct BackEnd;
-    // Runs this control's handler for the event, if it has one; whether it
-    // had one. The caller dispatches (failure mode, end of program).
-    virtual bool fire(EventKind kind, const MouseArgs& args);
+    friend class App;
+    // Calls this control's handler for the event, if it has one. Only
+    // App::raise calls it: the guard of every handler.
+    virtual void handle(EventKind, const MouseArgs&) {}
     // Defined by the back end, in its file for the kind.
     virtual void makePeer(PeerHost& host) = 0;
 

@@ -10,8 +10,9 @@ class Button : public Control {
     Event Click;
 
   private:
-    bool fire(EventKind kind, const MouseArgs&) override {
-        return kind == EventKind::Click && run(Click);
+    void handle(EventKind kind, const MouseArgs&) override {
+        if (kind == EventKind::Click)
+            call(Click);
     }
     void makePeer(PeerHost& host) override;
 };

@@ -6,16 +6,16 @@ void Image::setPicture(Picture picture) {
     assign(picture_, std::move(picture), peer(), &Peer::pictureChanged);
 }
 
-bool Image::fire(EventKind kind, const MouseArgs& args) {
+void Image::handle(EventKind kind, const MouseArgs& args) {
     switch (kind) {
         case EventKind::Click:
-            return run(Click);
+            return call(Click);
         case EventKind::MouseDown:
-            return run(MouseDown, args);
+            return call(MouseDown, args);
         case EventKind::MouseMove:
-            return run(MouseMove, args);
+            return call(MouseMove, args);
         default:
-            return false;
+            return;
     }
 }
 

@@ -34,7 +34,7 @@ class Image : public ControlWith<ImagePeer> {
     MouseEvent MouseMove;
 
   private:
-    bool fire(EventKind kind, const MouseArgs& args) override;
+    void handle(EventKind kind, const MouseArgs& args) override;
     void makePeer(PeerHost& host) override;
     Picture picture_;
 };

@@ -1,5 +1,7 @@
 #include "ui/controls/slider.h"
 
+#include <utility>
+
 #include "datastore/failure.h"
 
 namespace bv::ui {
@@ -10,15 +12,12 @@ void Slider::setValue(std::int64_t value) {
     assign(value_, static_cast<int>(value), peer(), &Peer::valueChanged);
 }
 
-void Slider::userMoved(int value) {
+bool Slider::userMoved(int value) {
     if (value < min())
         value = min();
     if (value > max())
         value = max();
-    if (value == value_)
-        return;
-    value_ = value;
-    fire(EventKind::Scroll, {});
+    return std::exchange(value_, value) != value;
 }
 
 }  // namespace bv::ui

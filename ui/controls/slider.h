@@ -25,11 +25,12 @@ class Slider : public ControlWith<SliderPeer> {
 
   private:
     friend struct BackEnd;
-    // From the user: the back end reports the thumb's new place; a change
-    // raises Scroll.
-    void userMoved(int value);
-    bool fire(EventKind kind, const MouseArgs&) override {
-        return kind == EventKind::Scroll && run(Scroll);
+    // From the user: the back end reports the thumb's new place; whether
+    // it changed, in which case the back end raises Scroll.
+    bool userMoved(int value);
+    void handle(EventKind kind, const MouseArgs&) override {
+        if (kind == EventKind::Scroll)
+            call(Scroll);
     }
     void makePeer(PeerHost& host) override;
     int value_;

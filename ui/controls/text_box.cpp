@@ -6,14 +6,14 @@ void TextBox::setText(std::string text) {
     assign(text_, std::move(text), peer(), &Peer::textChanged);
 }
 
-bool TextBox::fire(EventKind kind, const MouseArgs& args) {
+void TextBox::handle(EventKind kind, const MouseArgs& args) {
     switch (kind) {
         case EventKind::Click:
-            return run(Click);
+            return call(Click);
         case EventKind::MouseMove:
-            return run(MouseMove, args);
+            return call(MouseMove, args);
         default:
-            return false;
+            return;
     }
 }
 

@@ -23,7 +23,7 @@ class TextBox : public ControlWith<TextBoxPeer> {
 
   private:
     friend struct BackEnd;
-    bool fire(EventKind kind, const MouseArgs& args) override;
+    void handle(EventKind kind, const MouseArgs& args) override;
     void makePeer(PeerHost& host) override;
     std::string text_;
 };

@@ -26,8 +26,9 @@ class Timer : public ControlWith<TimerPeer> {
     Event Tick;  // the Timer event
 
   private:
-    bool fire(EventKind kind, const MouseArgs&) override {
-        return kind == EventKind::Timer && run(Tick);
+    void handle(EventKind kind, const MouseArgs&) override {
+        if (kind == EventKind::Timer)
+            call(Tick);
     }
     void makePeer(PeerHost& host) override;
     int interval_;

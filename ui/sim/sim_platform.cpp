@@ -81,14 +81,17 @@ void SimPlatform::hidden(Form& form) {
         active_ = nullptr;
 }
 
-void SimPlatform::deliver(App& app, const std::function<void()>& handler) {
+// One event: its handler runs through the program's guard, then the
+// deactivations it caused follow, each an event of its own.
+template <class Raise>
+void SimPlatform::event(Raise raise) {
     if (ended_)
         return;
     struct Busy {
         int& count;
         ~Busy() { --count; }
     } busy{++busy_};
-    app.dispatch(handler);
+    raise();
     if (busy_ == 1)
         deliverPending();
 }
@@ -97,16 +100,14 @@ void SimPlatform::deliverPending() {
     while (!pending_.empty() && !ended_) {
         Form* form = pending_.front();
         pending_.erase(pending_.begin());
-        if (form->unloaded() || !form->Form_Deactivate)
-            continue;
         ++busy_;
-        form->app().dispatch(form->Form_Deactivate);
+        form->app().raise(*form, form->Form_Deactivate);
         --busy_;
     }
 }
 
 void SimPlatform::fire(Control& control, EventKind kind, const MouseArgs& args) {
-    deliver(control.form().app(), [&] { BackEnd::fire(control, kind, args); });
+    event([&] { control.form().app().raise(control, kind, args); });
 }
 
 void SimPlatform::click(Form& form, const std::string& control) {
@@ -125,11 +126,14 @@ void SimPlatform::mouseDown(Form& form, const std::string& control, int button) 
 
 void SimPlatform::scroll(Form& form, const std::string& slider, int value) {
     Slider& s = form.slider(slider);
-    deliver(form.app(), [&] { BackEnd::userMoved(s, value); });
+    event([&] {
+        if (!form.app().ended() && BackEnd::userMoved(s, value))
+            form.app().raise(s, EventKind::Scroll);
+    });
 }
 
 void SimPlatform::run(App& app, const std::function<void()>& handler) {
-    deliver(app, handler);
+    event([&] { app.raise(handler); });
 }
 
 void SimPlatform::activate(Form& form) {

@@ -80,8 +80,8 @@ class SimPlatform : public Platform {
     void forget(Form& form);
 
   private:
-    // Runs a handler as one event; the deactivations it caused follow it.
-    void deliver(App& app, const std::function<void()>& handler);
+    template <class Raise>
+    void event(Raise raise);
     void deliverPending();
 
     int busy_ = 0;

@@ -32,39 +32,19 @@ bool Child::reflect(UINT, WPARAM, LPARAM, LRESULT&) {
     return false;
 }
 
-Child* Child::holder() const {
-    Child* holder = container_;
-    while (holder && holder->windowlessContainer())
-        holder = holder->container_;
-    return holder;
-}
-
-RECT Child::placeInHolder() const {
-    RECT place = Children::placeOf(control_);
-    if (container_ && container_->windowlessContainer())
-        OffsetRect(&place, container_->rect_.left, container_->rect_.top);
-    return place;
-}
-
-bool Child::shownInHolder() const {
-    for (const Child* c = this; c; c = c->container_) {
-        if (!c->control_.visible())
-            return false;
-        if (c != this && !c->windowlessContainer())
-            break;
-    }
-    return true;
+App& Child::app() const {
+    return form_.app();
 }
 
 HWND Child::makeWindow(const wchar_t* cls, DWORD style, DWORD exStyle, const std::wstring& text,
                        void* param) {
-    style |= WS_CHILD | WS_CLIPSIBLINGS | (shownInHolder() ? WS_VISIBLE : 0);
+    style |= WS_CHILD | WS_CLIPSIBLINGS | (control_.visible() ? WS_VISIBLE : 0);
     // Nothing listens for WM_PARENTNOTIFY, which cost every window made a
     // message to each of its ancestors.
     exStyle |= WS_EX_NOPARENTNOTIFY;
     HWND made = CreateWindowExW(
         exStyle, cls, text.c_str(), style, rect_.left, rect_.top, rect_.right - rect_.left,
-        rect_.bottom - rect_.top, form_.children().surface(holder()),
+        rect_.bottom - rect_.top, form_.children().surface(container_),
         reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kFirstControlId + index_)),
         form_.platform().instance(), param);
     if (!made)
@@ -77,7 +57,7 @@ HWND Child::makeWindow(const wchar_t* cls, DWORD style, DWORD exStyle, const std
 }
 
 void Child::moveToPlace() {
-    const RECT place = placeInHolder();
+    const RECT place = Children::placeOf(control_);
     if (hwnd_) {
         rect_ = place;
         MoveWindow(hwnd_, place.left, place.top, place.right - place.left, place.bottom - place.top,
@@ -88,23 +68,13 @@ void Child::moveToPlace() {
     rect_ = place;
     invalidate();
     form_.children().moveTooltip(*this);
-    // A frame's controls lie on its holder: they move with it.
-    if (windowlessContainer())
-        for (const auto& child : form_.children().all())
-            if (child->container_ == this)
-                child->moveToPlace();
 }
 
 void Child::invalidate() const {
     if (hwnd_)
         InvalidateRect(hwnd_, nullptr, FALSE);
-    else if (HWND owner = form_.children().surface(holder()))
+    else if (HWND owner = form_.children().surface(container_))
         InvalidateRect(owner, &rect_, FALSE);
-}
-
-bool Child::fire(EventKind kind, const MouseArgs& args) {
-    Control& control = control_;
-    return form_.deliver([&control, kind, args] { BackEnd::fire(control, kind, args); });
 }
 
 Children::Children(Win32Form& form) : form_(form) {}
@@ -181,7 +151,7 @@ void Children::create(Child& child) {
     child.created_ = true;
     if (child.container_)
         create(*child.container_);
-    child.rect_ = child.placeInHolder();
+    child.rect_ = placeOf(child.control_);
     child.create();
 }
 
@@ -191,7 +161,7 @@ void Children::create(Child& child) {
 // listed before its holder has the holder made out of turn.
 void Children::stack() {
     if (std::none_of(list_.begin(), list_.end(), [](const auto& child) {
-            const Child* holder = child->holder();
+            const Child* holder = child->container();
             return holder && holder->index() > child->index();
         }))
         return;
@@ -202,7 +172,7 @@ void Children::stack() {
     for (const Child* surface : surfaces) {
         HWND above = HWND_TOP;
         for (const auto& child : list_) {
-            if (child->holder() != surface || !child->hwnd())
+            if (child->container() != surface || !child->hwnd())
                 continue;
             SetWindowPos(child->hwnd(), above, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -226,33 +196,17 @@ Child* Children::at(int index) const {
     return list_[static_cast<std::size_t>(index)].get();
 }
 
-HWND Children::surface(const Child* holder) const {
-    return holder ? holder->hwnd() : form_.hwnd();
+HWND Children::surface(const Child* container) const {
+    return container ? container->hwnd() : form_.hwnd();
 }
 
-Child* Children::hitTest(const Child* holder, POINT at) const {
-    Child* found = nullptr;
-    hitIn(holder, at, found);
-    return found;
-}
-
-// Front to back. True when something of the container takes the point: a
-// drawn control, or a frame, which hides what lies under it.
-bool Children::hitIn(const Child* container, POINT at, Child*& found) const {
-    for (const auto& child : list_) {
-        if (child->container_ != container || !child->control().visible() ||
-            !PtInRect(&child->rect_, at))
-            continue;
-        if (child->windowlessContainer()) {
-            hitIn(child.get(), at, found);
-            return true;
-        }
-        if (child->drawnByContainer()) {
-            found = child.get();
-            return true;
-        }
-    }
-    return false;
+// Front to back: the first drawn control of the container under the point.
+Child* Children::hitTest(const Child* container, POINT at) const {
+    for (const auto& child : list_)
+        if (child->container_ == container && child->drawnByContainer() &&
+            child->control().visible() && PtInRect(&child->rect_, at))
+            return child.get();
+    return nullptr;
 }
 
 void Children::forgetWindows() {
@@ -263,12 +217,17 @@ void Children::forgetWindows() {
 
 void Children::addTooltip(Child& child) {
     const char* tip = child.control().spec().tooltip;
-    HWND owner = surface(child.holder());
+    HWND owner = surface(child.container());
     if (!tip || !*tip || !owner)
         return;
     if (!tooltip_) {
-        if (!form_.platform().startCommonControls())
+        // Tooltips are a help, not a part of the window: without the common
+        // controls the window goes on without them.
+        try {
+            form_.platform().startCommonControls();
+        } catch (const Failure&) {
             return;
+        }
         // Always shown: the agent bar is seldom the active window.
         tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                    WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
@@ -289,7 +248,7 @@ void Children::addTooltip(Child& child) {
     } else {
         info.uFlags = TTF_SUBCLASS;
         info.uId = static_cast<UINT_PTR>(child.index()) + 1;
-        if (child.shownInHolder())
+        if (child.control().visible())
             info.rect = child.rect_;
     }
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
@@ -301,9 +260,9 @@ void Children::moveTooltip(const Child& child) {
         return;
     TTTOOLINFOW info{};
     info.cbSize = TTTOOLINFOW_V2_SIZE;
-    info.hwnd = surface(child.holder());
+    info.hwnd = surface(child.container());
     info.uId = static_cast<UINT_PTR>(child.index()) + 1;
-    if (child.shownInHolder())
+    if (child.control().visible())
         info.rect = child.rect_;
     SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/app.h"
 #include "ui/backend.h"
 #include "ui/control.h"
 
@@ -29,16 +30,11 @@ class Child {
     Win32Form& form() const { return form_; }
     int index() const { return index_; }
     HWND hwnd() const { return hwnd_; }
-    // Pixels, in the client area of its holder.
+    // Pixels, in the client area of its container.
     const RECT& rect() const { return rect_; }
-    // The frame or picture box holding it; null: the client area.
+    // The frame or picture box holding it, on whose window it is placed
+    // and drawn; null: the form's client area.
     Child* container() const { return container_; }
-    // The nearest container with a window, on which it is placed and drawn;
-    // null: the form's client area.
-    Child* holder() const;
-    // Frames: a container without a window, drawn by its holder under its
-    // own controls, which it clips and which lie on the holder.
-    bool windowlessContainer() const { return windowlessContainer_; }
 
     // ---- what a kind may do differently ----
     // Makes its window, if the kind has one. The holder's window exists.
@@ -51,7 +47,9 @@ class Child {
     // Labels and images: drawn and hit-tested by their holder.
     virtual bool drawnByContainer() const { return false; }
     virtual void paint(HDC) const {}
-    // Frames and picture boxes: surfaces that hold other controls.
+    // Frames and picture boxes: surfaces that hold other controls, painted
+    // in their background colour, then their decoration, then the controls
+    // drawn on them.
     virtual COLORREF background() const;
     virtual void paintDecoration(HDC) const {}
     virtual bool focusOnClick() const { return false; }
@@ -63,23 +61,16 @@ class Child {
     virtual bool reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     // WM_TIMER of this control's id.
     virtual void tick() {}
-    // A message to the control's window when it is of the back end's own
-    // classes (surfaces.h): a surface's handling unless the kind has its
-    // own. False: the default window procedure's.
-    virtual bool onWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
     // ---- shared by every kind ----
     // The control's place changed: move its window or repaint both places.
     void moveToPlace();
     void invalidate() const;
-    // Runs the control's handler for the event; false when the window (or
-    // the whole peer) is gone afterwards.
-    bool fire(EventKind kind, const MouseArgs& args = {});
     void forgetWindow() { hwnd_ = nullptr; }
 
   protected:
-    // Set by frames, whose controls are drawn on the surface under them.
-    bool windowlessContainer_ = false;
+    // The program, whose raise() runs the control's handlers.
+    App& app() const;
     // Makes the control's window on its holder, with the layout's font.
     // Throws Failure when the system refuses.
     HWND makeWindow(const wchar_t* cls, DWORD style, DWORD exStyle, const std::wstring& text,
@@ -92,11 +83,6 @@ class Child {
     int index_;
     Child* container_ = nullptr;
     HWND hwnd_ = nullptr;
-    // Its layout place on its holder: offset by its container's place when
-    // that has no window of its own.
-    RECT placeInHolder() const;
-    // Visible, and so is every container between it and its holder.
-    bool shownInHolder() const;
 
     RECT rect_{};
     bool created_ = false;
@@ -122,10 +108,10 @@ class Children {
     const std::vector<std::unique_ptr<Child>>& all() const { return list_; }
     Child* of(HWND window) const;
     Child* at(int index) const;
-    // The window of a holder: a picture box's, or the form's for null.
-    HWND surface(const Child* holder) const;
-    // The topmost control drawn on the holder at this point, or null.
-    Child* hitTest(const Child* holder, POINT at) const;
+    // The window of a container, or the form's for null.
+    HWND surface(const Child* container) const;
+    // The topmost control drawn on the container at this point, or null.
+    Child* hitTest(const Child* container, POINT at) const;
     void forgetWindows();
 
     void addTooltip(Child& child);
@@ -140,7 +126,6 @@ class Children {
 
   private:
     void create(Child& child);
-    bool hitIn(const Child* container, POINT at, Child*& found) const;
     void stack();
     void addTooltips();
 

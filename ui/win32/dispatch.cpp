@@ -1,7 +1,11 @@
-// The window procedures of a form and of its containers, and the events
-// they raise: mouse events of the drawn controls, the reflected messages of
-// the controls with windows, timers, activation and closing. Every message
-// not named here goes to the default procedure.
+// The window procedures of a form and of its surfaces, and the events they
+// raise: mouse events of the drawn controls, the reflected messages of the
+// controls with windows, timers, activation and closing. Every message not
+// named here goes to the default procedure.
+//
+// Each event goes from here to App::raise, the one guard of every handler;
+// after a raise that answers false the window may be gone, and nothing of
+// it is touched.
 #include <windows.h>
 
 #include <windowsx.h>
@@ -18,23 +22,24 @@ namespace {
 // and the event that caused it are complete, as on every back end.
 constexpr UINT kDeactivated = WM_APP + 1;
 
+MouseArgs argsFor(const Child& child, WPARAM wp, POINT at, int button) {
+    MouseArgs args = mouseArgs(wp, at, child.rect());
+    if (button)
+        args.button = button;
+    return args;
+}
+
 }  // namespace
 
 void Win32Form::onMouse(HWND window, Child* holder, UINT msg, WPARAM wp, LPARAM lp) {
     const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-    auto argsFor = [&](const Child& child, int button) {
-        MouseArgs args = mouseArgs(wp, at, child.rect());
-        if (button)
-            args.button = button;
-        return args;
-    };
     switch (msg) {
         case WM_MOUSEMOVE: {
             children_.mouseMoved(window, wp, lp);
             Child* target =
                 pressed_ && GetCapture() == window ? pressed_ : children_.hitTest(holder, at);
             if (target)
-                target->fire(EventKind::MouseMove, argsFor(*target, 0));
+                app().raise(target->control(), EventKind::MouseMove, argsFor(*target, wp, at, 0));
             return;
         }
         case WM_LBUTTONDOWN:
@@ -50,7 +55,7 @@ void Win32Form::onMouse(HWND window, Child* holder, UINT msg, WPARAM wp, LPARAM 
                 pressed_ = target;
                 SetCapture(window);
             }
-            target->fire(EventKind::MouseDown, argsFor(*target, button));
+            app().raise(target->control(), EventKind::MouseDown, argsFor(*target, wp, at, button));
             return;
         }
         case WM_LBUTTONUP: {
@@ -60,7 +65,7 @@ void Win32Form::onMouse(HWND window, Child* holder, UINT msg, WPARAM wp, LPARAM 
             if (GetCapture() == window)
                 ReleaseCapture();
             if (children_.hitTest(holder, at) == target)
-                target->fire(EventKind::Click);
+                app().raise(target->control(), EventKind::Click);
             return;
         }
         default:
@@ -68,10 +73,8 @@ void Win32Form::onMouse(HWND window, Child* holder, UINT msg, WPARAM wp, LPARAM 
     }
 }
 
-// Messages that the client area and picture boxes share; false when
-// the window's default handling applies.
-bool Win32Form::onSurfaceMessage(HWND window, Child* holder, UINT msg, WPARAM wp, LPARAM lp,
-                                 LRESULT& result) {
+bool Win32Form::onMessage(HWND window, Child* holder, UINT msg, WPARAM wp, LPARAM lp,
+                          LRESULT& result) {
     result = 0;
     switch (msg) {
         case WM_PAINT:
@@ -116,73 +119,64 @@ bool Win32Form::onSurfaceMessage(HWND window, Child* holder, UINT msg, WPARAM wp
             Child* from = children_.of(reinterpret_cast<HWND>(lp));
             return from && from->reflect(msg, wp, lp, result);
         }
+        case WM_TIMER:
+            // The form's timers are the timer controls', numbered after them.
+            if (Child* timer = holder ? nullptr : children_.at(static_cast<int>(wp) - 1)) {
+                timer->tick();
+                return true;
+            }
+            return false;
+        default:
+            return !holder && onFormMessage(msg, wp, lp);
+    }
+}
+
+// What only the form's own window gets. True when the message is used up.
+bool Win32Form::onFormMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_ACTIVATE:
+            if (LOWORD(wp) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && IsChild(hwnd_, focus))
+                    focus_ = focus;
+                // Only another window of this program counts as deactivation;
+                // closing this one does not.
+                const Win32Form* next = platform_.formOf(reinterpret_cast<HWND>(lp));
+                if (next && next != this && &next->app() == &app() && life_ != Life::Closing &&
+                    !form_.unloaded() && form_.Form_Deactivate)
+                    PostMessageW(hwnd_, kDeactivated, 0, 0);
+                return true;
+            }
+            if (!HIWORD(wp) && focus_ && IsChild(hwnd_, focus_) && IsWindowVisible(focus_) &&
+                IsWindowEnabled(focus_)) {
+                SetFocus(focus_);
+                return true;
+            }
+            return false;
+        case kDeactivated:
+            if (life_ != Life::Closing)
+                app().raise(form_, form_.Form_Deactivate);
+            return true;
+        case WM_CLOSE:
+            // A window without a title bar has no close box to be closed by.
+            if (form_.spec().titleBar)
+                app().raise(form_, [this] { form_.unload(); });
+            return true;
+        case WM_MOVE:
+            reportPosition();
+            return true;
+        case WM_NCDESTROY:
+            SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+            windowGone();
+            return false;
         default:
             return false;
     }
 }
 
-LRESULT Win32Form::onFormMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    HWND window = hwnd_;
-    LRESULT result = 0;
-    if (onSurfaceMessage(window, nullptr, msg, wp, lp, result))
-        return result;
-    switch (msg) {
-        case WM_ACTIVATE:
-            if (LOWORD(wp) == WA_INACTIVE) {
-                HWND focus = GetFocus();
-                if (focus && IsChild(window, focus))
-                    focus_ = focus;
-                // Only another window of this program counts as deactivation;
-                // closing this one does not.
-                Win32Form* next = platform_.formOf(reinterpret_cast<HWND>(lp));
-                if (next && next != this && &next->form().app() == &form_.app() && !destroying_ &&
-                    !form_.unloaded() && form_.Form_Deactivate)
-                    PostMessageW(window, kDeactivated, 0, 0);
-                return 0;
-            }
-            if (!HIWORD(wp) && focus_ && IsChild(window, focus_) && IsWindowVisible(focus_) &&
-                IsWindowEnabled(focus_)) {
-                SetFocus(focus_);
-                return 0;
-            }
-            break;
-        case kDeactivated:
-            if (!destroying_ && !form_.unloaded() && form_.Form_Deactivate) {
-                Form& form = form_;
-                deliver([&form] {
-                    if (form.Form_Deactivate)
-                        form.Form_Deactivate();
-                });
-            }
-            return 0;
-        case WM_CLOSE: {
-            // A window without a title bar has no close box to be closed by.
-            if (!form_.spec().titleBar)
-                return 0;
-            Form& form = form_;
-            deliver([&form] { form.unload(); });
-            return 0;
-        }
-        case WM_TIMER:
-            if (Child* timer = children_.at(static_cast<int>(wp) - 1))
-                timer->tick();
-            return 0;
-        case WM_MOVE:
-            reportPosition();
-            return 0;
-        case WM_NCDESTROY:
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            windowGone();
-            return DefWindowProcW(window, msg, wp, lp);
-        default:
-            break;
-    }
-    return DefWindowProcW(window, msg, wp, lp);
-}
-
 void Win32Form::windowGone() {
     hwnd_ = nullptr;
-    gone_ = true;
+    life_ = Life::Gone;
     focus_ = nullptr;
     pressed_ = nullptr;
     children_.forgetWindows();
@@ -199,21 +193,20 @@ LRESULT CALLBACK Win32Form::formProc(HWND window, UINT msg, WPARAM wp, LPARAM lp
     if (!self || self->hwnd_ != window)
         return DefWindowProcW(window, msg, wp, lp);
     try {
-        return self->onFormMessage(msg, wp, lp);
+        LRESULT result = 0;
+        if (self->onMessage(window, nullptr, msg, wp, lp, result))
+            return result;
     } catch (...) {
-        // Handlers' failures were reported by deliver(); this is a fault of
-        // the window layer itself, which must not unwind into the system.
-        self->reportEscaped(std::current_exception());
+        // A fault of the window layer itself, which must not unwind into the
+        // system; handlers' own failures were reported by App::raise.
+        self->app().report(std::current_exception());
         return 0;
     }
+    return DefWindowProcW(window, msg, wp, lp);
 }
 
-bool Child::onWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-    return form_.onSurfaceMessage(hwnd_, this, msg, wp, lp, result);
-}
-
-// Windows of the back end's own classes (picture boxes, sliders):
-// their Child comes with WM_NCCREATE.
+// Windows of the back end's own classes (picture boxes): their Child comes
+// with WM_NCCREATE.
 LRESULT CALLBACK Win32Form::childProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         auto* child = static_cast<Child*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
@@ -222,17 +215,17 @@ LRESULT CALLBACK Win32Form::childProc(HWND window, UINT msg, WPARAM wp, LPARAM l
     auto* child = reinterpret_cast<Child*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!child || child->hwnd() != window)
         return DefWindowProcW(window, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        child->forgetWindow();
+        return DefWindowProcW(window, msg, wp, lp);
+    }
     try {
-        if (msg == WM_NCDESTROY) {
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            child->forgetWindow();
-            return DefWindowProcW(window, msg, wp, lp);
-        }
         LRESULT result = 0;
-        if (child->onWindowMessage(msg, wp, lp, result))
+        if (child->form().onMessage(window, child, msg, wp, lp, result))
             return result;
     } catch (...) {
-        child->form().reportEscaped(std::current_exception());
+        child->form().app().report(std::current_exception());
         return 0;
     }
     return DefWindowProcW(window, msg, wp, lp);

@@ -15,7 +15,7 @@ int runMainWindow(const char* title) {
     App app(platform, title);
     Window window(app);
     platform.quitWith(window.form);
-    app.dispatch([&] {
+    app.raise(window.form, [&] {
         window.form.load();
         window.form.show();
     });

@@ -1,7 +1,6 @@
-// Drawing the surfaces that hold drawn controls: the client area and
-// picture boxes. Frames, labels and image controls are drawn back to front,
-// under every control that has a window of its own; a frame under its own
-// controls.
+// Drawing the surfaces that hold drawn controls: the client area, picture
+// boxes and frames. Labels and image controls are drawn back to front, under
+// every control that has a window of its own.
 #include "ui/win32/paint.h"
 
 #include "ui/win32/win32_form.h"
@@ -20,6 +19,19 @@ void Win32Form::paintBuffered(HWND window, const Child* holder) {
     if (!dc)
         return;
     const RECT area = ps.rcPaint;
+    // A frame's group box shares its parent's clipping (the class's parent
+    // DC): keep to its own client area and off the controls it holds.
+    RECT client{};
+    GetClientRect(window, &client);
+    IntersectClipRect(dc, client.left, client.top, client.right, client.bottom);
+    for (HWND inner = GetWindow(window, GW_CHILD); inner; inner = GetWindow(inner, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(inner))
+            continue;
+        RECT place{};
+        GetWindowRect(inner, &place);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+        ExcludeClipRect(dc, place.left, place.top, place.right, place.bottom);
+    }
     paintOffScreen(dc, area, [&](HDC target) { paint(holder, target, area); });
     EndPaint(window, &ps);
 }
@@ -38,15 +50,8 @@ void Win32Form::paint(const Child* container, HDC dc, const RECT& area) {
         if (child.container() != container || !child.control().visible() ||
             !IntersectRect(&shared, &child.rect(), &area))
             continue;
-        if (child.windowlessContainer()) {
-            // Its controls are clipped to it, as a window's would be.
-            const int outside = SaveDC(dc);
-            IntersectClipRect(dc, shared.left, shared.top, shared.right, shared.bottom);
-            paint(&child, dc, shared);
-            RestoreDC(dc, outside);
-        } else if (child.drawnByContainer()) {
+        if (child.drawnByContainer())
             child.paint(dc);
-        }
     }
     RestoreDC(dc, saved);
 }

@@ -2,9 +2,7 @@
 // its popup menu.
 #include "ui/win32/win32_form.h"
 
-#include <algorithm>
-#include <iterator>
-#include <utility>
+#include <string>
 
 #include "datastore/failure.h"
 #include "datastore/wide.h"
@@ -29,25 +27,14 @@ void Win32Form::registerSurfaceClasses(HINSTANCE instance) {
 // A window's icons are its class's: given by WM_SETICON, each of the two
 // would be converted for the window manager again. One class per icon
 // resource.
-const wchar_t* Win32Form::formClass(FormClassName& name) {
+const wchar_t* Win32Form::formClass(std::wstring& name) {
     const int icon = form_.spec().icon;
-    // "BvForm" and the icon's number, by hand: std::to_wstring brings the
-    // runtime's wide printf.
-    wchar_t* end = std::copy(std::begin(kFormClass), std::end(kFormClass) - 1, name);
-    wchar_t digits[10];
-    int count = 0;
-    unsigned rest = static_cast<unsigned>(icon);
-    do
-        digits[count++] = static_cast<wchar_t>(L'0' + rest % 10);
-    while ((rest /= 10) != 0);
-    while (count > 0)
-        *end++ = digits[--count];
-    *end = L'\0';
+    name = kFormClass + std::to_wstring(icon);
 
     WNDCLASSEXW cls{};
     cls.cbSize = sizeof cls;
-    if (GetClassInfoExW(platform_.instance(), name, &cls))
-        return name;
+    if (GetClassInfoExW(platform_.instance(), name.c_str(), &cls))
+        return name.c_str();
     cls.hInstance = platform_.instance();
     cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     // Shared: the class outlives any one platform object (tests make several).
@@ -59,10 +46,10 @@ const wchar_t* Win32Form::formClass(FormClassName& name) {
     cls.hIcon = load(SM_CXICON, SM_CYICON);
     cls.hIconSm = load(SM_CXSMICON, SM_CYSMICON);
     cls.lpfnWndProc = &Win32Form::formProc;
-    cls.lpszClassName = name;
+    cls.lpszClassName = name.c_str();
     if (!RegisterClassExW(&cls))
         throw Failure("Out of memory");
-    return name;
+    return name.c_str();
 }
 
 bool Win32Form::registerChildClass(HINSTANCE instance, const wchar_t* name) {
@@ -84,11 +71,10 @@ Win32Form::Win32Form(Win32Platform& platform, Form& form)
 Win32Form::~Win32Form() {
     destroy();
     platform_.withdraw(this);
-    *alive_ = false;
 }
 
 HWND Win32Form::ensureWindow() {
-    if (!hwnd_ && !gone_)
+    if (life_ == Life::Unmade)
         create();
     return hwnd_;
 }
@@ -115,28 +101,22 @@ void Win32Form::create() {
     HWND owner = spec.taskbar ? nullptr : platform_.parking();
     const std::wstring caption = text::widen(spec.caption ? spec.caption : "");
     registerSurfaceClasses(platform_.instance());
-    FormClassName cls;
+    std::wstring cls;
     CreateWindowExW(exStyle, formClass(cls), caption.c_str(), style, at.x, at.y, width, height,
                     owner, nullptr, platform_.instance(), this);
     if (!hwnd_)
         throw Failure("Out of memory");
+    life_ = Life::Made;
 
     children_.create();
     reportPosition();
 }
 
-HWND Win32Form::controlWindow(const Control& control) const {
-    for (const auto& child : children_.all())
-        if (&child->control() == &control)
-            return child->hwnd();
-    return nullptr;
-}
-
 void Win32Form::show() {
     if (!ensureWindow())
         return;
-    if (!shown_) {
-        shown_ = true;
+    if (life_ == Life::Made) {
+        life_ = Life::Shown;
         focus_ = firstFocus();
         ShowWindow(hwnd_, platform_.nextShowCommand());
     } else if (!IsWindowVisible(hwnd_)) {
@@ -159,26 +139,21 @@ void Win32Form::hide() {
 }
 
 void Win32Form::destroy() {
-    if (!hwnd_) {
-        // Never made: gone all the same, which may end the message loop.
-        if (!std::exchange(gone_, true))
+    switch (life_) {
+        case Life::Unmade:
+            // Never made: gone all the same, which may end the message loop.
+            life_ = Life::Gone;
             platform_.windowGone(*this);
-        return;
+            return;
+        case Life::Made:
+        case Life::Shown:
+            life_ = Life::Closing;
+            DestroyWindow(hwnd_);
+            return;
+        case Life::Closing:
+        case Life::Gone:
+            return;
     }
-    destroying_ = true;
-    DestroyWindow(hwnd_);
-}
-
-bool Win32Form::deliver(const std::function<void()>& handler) {
-    if (platform_.ended())
-        return false;
-    const std::shared_ptr<bool> alive = alive_;
-    platform_.deliver(form_.app(), handler);
-    return *alive && hwnd_ != nullptr;
-}
-
-void Win32Form::reportEscaped(std::exception_ptr fault) {
-    platform_.deliver(form_.app(), [fault] { std::rethrow_exception(fault); });
 }
 
 int Win32Form::popupMenu() {

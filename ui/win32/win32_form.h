@@ -7,10 +7,10 @@
 // surfaces) and focus.cpp (the keyboard).
 #include <windows.h>
 
-#include <exception>
-#include <functional>
-#include <memory>
+#include <string>
+#include <vector>
 
+#include "ui/app.h"
 #include "ui/form.h"
 #include "ui/platform.h"
 #include "ui/win32/children.h"
@@ -37,7 +37,7 @@ class Win32Form final : public FormPeer {
     // (a timer that runs from the layout on).
     void ensureWindowIfNeeded();
     // Loaded and not yet destroyed, whether or not its window is made.
-    bool live() const { return !gone_; }
+    bool live() const { return life_ != Life::Gone; }
 
     void moved() override;
     void show() override;
@@ -46,19 +46,22 @@ class Win32Form final : public FormPeer {
     int popupMenu() override;
 
     Form& form() const { return form_; }
+    App& app() const { return form_.app(); }
     Win32Platform& platform() const { return platform_; }
     HWND hwnd() const { return hwnd_; }
     Children& children() { return children_; }
-    // The window of a control, or null for windowless ones.
-    HWND controlWindow(const Control& control) const;
+    // TEMPORARY until the tests find windows through the window tree.
+    HWND controlWindow(const Control& control) const {
+        for (const auto& child : children_.all())
+            if (&child->control() == &control)
+                return child->hwnd();
+        return nullptr;
+    }
 
-    // Runs a handler; false when this window (or the whole peer) is gone
-    // afterwards, so the caller must not touch it any more.
-    bool deliver(const std::function<void()>& handler);
-    // An exception that left the window layer's own code in one of its
-    // window procedures, which must not be left by one: it reaches the
-    // top-level report as a handler's failure does.
-    void reportEscaped(std::exception_ptr fault);
+    // Every message of the window and of the surfaces on it (picture boxes,
+    // frames), whose window procedures hand theirs here with their Child as
+    // `holder`. False: the window's default handling applies.
+    bool onMessage(HWND window, Child* holder, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
     // Tab, Enter and access keys (see Win32Platform::preTranslate).
     bool handleKey(const MSG& msg);
@@ -66,21 +69,20 @@ class Win32Form final : public FormPeer {
     // The colour of a surface: the client area (null) or a container.
     COLORREF surfaceColor(const Child* container) const;
 
-    // A class of the back end's own controls (surfaces.h), whose windows go
-    // to Child::onWindowMessage. Kinds that not every program has register
-    // theirs when they first make a window, so that programs without them
-    // do not carry their code.
+    // Registers a class of the back end's own (surfaces.h) whose window
+    // procedure hands every message to onMessage.
     static bool registerChildClass(HINSTANCE instance, const wchar_t* name);
 
   private:
-    friend class Child;  // a surface's messages (Child::onWindowMessage)
+    // Made when first needed; shown once; closing between DestroyWindow and
+    // its WM_NCDESTROY; gone for good after it (or when it was never made).
+    enum class Life { Unmade, Made, Shown, Closing, Gone };
 
     void create();
     // The picture boxes' class, registered with the first window.
     static void registerSurfaceClasses(HINSTANCE instance);
-    using FormClassName = wchar_t[24];
     // The class of this window's icon, registered on first use.
-    const wchar_t* formClass(FormClassName& name);
+    const wchar_t* formClass(std::wstring& name);
 
     // placement.cpp
     void styles(DWORD& style, DWORD& exStyle) const;
@@ -90,9 +92,7 @@ class Win32Form final : public FormPeer {
     // dispatch.cpp
     static LRESULT CALLBACK formProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK childProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT onFormMessage(UINT msg, WPARAM wp, LPARAM lp);
-    bool onSurfaceMessage(HWND window, Child* holder, UINT msg, WPARAM wp, LPARAM lp,
-                          LRESULT& result);
+    bool onFormMessage(UINT msg, WPARAM wp, LPARAM lp);
     void onMouse(HWND window, Child* holder, UINT msg, WPARAM wp, LPARAM lp);
     void windowGone();
 
@@ -111,11 +111,8 @@ class Win32Form final : public FormPeer {
     Children children_;
     HWND hwnd_ = nullptr;
     HWND focus_ = nullptr;  // the control to give the focus back to on activation
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     Child* pressed_ = nullptr;  // drawn control under a held left button
-    bool shown_ = false;
-    bool destroying_ = false;
-    bool gone_ = false;
+    Life life_ = Life::Unmade;
 };
 
 }  // namespace bv::ui::win32

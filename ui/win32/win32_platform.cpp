@@ -7,8 +7,8 @@
 #include "datastore/failure.h"
 #include "datastore/wide.h"
 #include "datastore/win32_error.h"
-#include "resources/resource_ids.h"
 #include "ui/form.h"
+#include "ui/win32/cursor_resource.h"
 #include "ui/win32/late_library.h"
 #include "ui/win32/win32_form.h"
 
@@ -44,21 +44,20 @@ HCURSOR Win32Platform::handCursor() {
     return hand_;
 }
 
-bool Win32Platform::startCommonControls() {
+void Win32Platform::startCommonControls() {
     if (commonControls_)
-        return true;
-    try {
-        using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-        const auto init = lateFunction<Init>("comctl32.dll", "InitCommonControlsEx");
-        // Sliders and tooltips are the only common controls the windows use.
-        INITCOMMONCONTROLSEX controls{};
-        controls.dwSize = sizeof controls;
-        controls.dwICC = ICC_BAR_CLASSES;
-        commonControls_ = init(&controls) != FALSE;
-    } catch (const Failure&) {
-        commonControls_ = false;
-    }
-    return commonControls_;
+        return;
+    using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto init = lateFunction<Init>("comctl32.dll", "InitCommonControlsEx");
+    // Sliders and tooltips are the only common controls the windows use.
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_BAR_CLASSES;
+    if (!init(&controls))
+        throw Failure(
+            "Component 'comctl32.dll' or one of its dependencies not correctly registered: "
+            "a file is missing or invalid");
+    commonControls_ = true;
 }
 
 Win32Platform::~Win32Platform() {
@@ -126,23 +125,14 @@ void Win32Platform::startProgram(const std::string& path, int windowStyle) {
 }
 
 void Win32Platform::setWallpaper(const std::string& path) {
-    if (!systemParametersInfoA_) {
-        HMODULE user = LoadLibraryA("user32");
-        if (!user)
-            throw Failure("File not found: user32");
-        FARPROC found = GetProcAddress(user, "SystemParametersInfoA");
-        if (!found)
-            throw Failure("Can't find DLL entry point SystemParametersInfoA in user32");
-        systemParametersInfoA_ = reinterpret_cast<SetParams>(reinterpret_cast<void (*)()>(found));
-    }
+    if (!systemParametersInfoA_)
+        systemParametersInfoA_ = lateFunction<SetParams>("user32", "SystemParametersInfoA");
     const std::wstring wide = text::widen(path);
     const int size = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string ansi(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
     if (size > 0)
         WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, ansi.data(), size, nullptr, nullptr);
     systemParametersInfoA_(kSetDeskWallpaper, 0, ansi.data(), kUpdateIniFile);
-    // Captured as the call's caller does, and not looked at.
-    [[maybe_unused]] const DWORD lastError = GetLastError();
 }
 
 void Win32Platform::endProgram() {
@@ -184,30 +174,6 @@ bool Win32Platform::preTranslate(MSG& msg) {
         return false;
     Win32Form* form = formOf(msg.hwnd);
     return form && form->handleKey(msg);
-}
-
-void Win32Platform::deliver(App& app, const std::function<void()>& handler) {
-    if (ended_)
-        return;
-    try {
-        app.dispatch(handler);
-    } catch (const ProgramEnded&) {
-        ended_ = true;
-    } catch (const std::exception& error) {
-        // A programming error still ends the program with the top-level
-        // report rather than unwinding into the system.
-        try {
-            app.fail(error.what());
-        } catch (...) {
-            ended_ = true;
-        }
-    } catch (...) {
-        try {
-            app.fail("Unexpected error");
-        } catch (...) {
-            ended_ = true;
-        }
-    }
 }
 
 Win32Form* Win32Platform::formOf(HWND window) const {

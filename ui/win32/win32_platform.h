@@ -4,7 +4,6 @@
 // wallpaper call.
 #include <windows.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,10 +42,6 @@ class Win32Platform : public Platform {
     // up. Loops of other code (tests) call it the same way.
     bool preTranslate(MSG& msg);
 
-    // Whether the program has ended on a platform whose endProgram throws
-    // (tests): no event is delivered after that.
-    bool ended() const { return ended_; }
-
     // ---- used by the windows of this back end ----
     HINSTANCE instance() const { return instance_; }
     // A hidden owner, made for the first window that needs one.
@@ -55,12 +50,8 @@ class Win32Platform : public Platform {
     PictureCache& pictures() { return pictures_; }
     HCURSOR handCursor();
     // Loads the common controls (sliders, tooltips) when the first window
-    // needs one. False when they cannot be had.
-    bool startCommonControls();
-    // Runs an event handler through the program's dispatcher. Nothing may
-    // unwind through the system's callbacks: whatever the dispatcher lets
-    // through ends the program here.
-    void deliver(App& app, const std::function<void()>& handler);
+    // needs one. Throws Failure when they cannot be had.
+    void startCommonControls();
     Win32Form* formOf(HWND window) const;
     void enroll(Win32Form* form) { forms_.push_back(form); }
     void withdraw(Win32Form* form);
@@ -68,12 +59,6 @@ class Win32Platform : public Platform {
     // For the program's first window the show command it was started with
     // (the agent starts the tool minimized); SW_SHOW afterwards.
     int nextShowCommand();
-
-  protected:
-    // For a platform whose endProgram throws ProgramEnded instead of leaving
-    // the process (tests): called before the throw, it stops every later
-    // event from being delivered.
-    void markEnded() { ended_ = true; }
 
   private:
     // A form is loaded and not yet destroyed, whether its window is made or not.
@@ -89,7 +74,6 @@ class Win32Platform : public Platform {
     const Form* mainForm_ = nullptr;
     int running_ = 0;
     bool firstShow_ = true;
-    bool ended_ = false;
     using SetParams = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT);
     SetParams systemParametersInfoA_ = nullptr;
 };

@@ -788,7 +788,7 @@ TEST(AboutWindowCopies, ToolsCopyOpensWithTheFocusOnTheBannersPictureBox) {
     for (const auto& [layout, focused] : copies) {
         SCOPED_TRACE(layout->caption);
         common::AboutWindow about(app, *layout);
-        app.dispatch([&] {
+        app.raise([&] {
             about.form.load();
             about.form.show();
         });

@@ -228,7 +228,9 @@ TEST_F(SetupSession, FiveStepsAsTheWindowShowsThemThenTheClosingMessage) {
     EXPECT_NE(GetWindow(window, GW_OWNER), nullptr);
     EXPECT_FALSE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     for (const ba::Control& c : ba::childControls(window))
-        EXPECT_NE(_wcsicmp(c.className.c_str(), L"Button"), 0) << "a push button " << c.text;
+        EXPECT_FALSE(_wcsicmp(c.className.c_str(), L"Button") == 0 &&
+                     (c.style & BS_TYPEMASK) != BS_GROUPBOX)
+            << "a push button " << c.text;
 
     answer(closing, L"OK");
     expectEnds(setup);

@@ -210,7 +210,6 @@ class TestPlatform : public Win32Platform {
     }
     [[noreturn]] void endProgram() override {
         ++ends;
-        markEnded();
         throw ProgramEnded{};
     }
 };
@@ -592,7 +591,7 @@ TEST_F(Win32Back, FailureInAHandlerReachesTheTopLevelReport) {
     ASSERT_EQ(platform.boxes.size(), 1u);
     EXPECT_EQ(platform.boxes[0], "Run-time error:\r\n\r\nInvalid picture");
     EXPECT_EQ(platform.ends, 1);
-    EXPECT_TRUE(platform.ended());
+    EXPECT_TRUE(app.ended());
     // Nothing runs after the end.
     SendMessageW(child("Go"), BM_CLICK, 0, 0);
     EXPECT_EQ(runs, 1);
@@ -1186,13 +1185,13 @@ TEST_F(Win32Back, DeactivationFollowsTheEventThatShowedAnotherWindow) {
     std::vector<std::string> seen;
     form->Form_Deactivate = [&] { seen.push_back("first deactivated"); };
     other.Form_Deactivate = [&] { seen.push_back("other deactivated"); };
-    app.dispatch([&] {
+    app.raise([&] {
         seen.push_back("showing other");
         other.show();
         seen.push_back("other shown");
     });
     pump(100);
-    app.dispatch([&] { form->show(); });
+    app.raise([&] { form->show(); });
     pump(100);
     EXPECT_EQ(seen, (std::vector<std::string>{"showing other", "other shown", "first deactivated",
                                               "other deactivated"}));

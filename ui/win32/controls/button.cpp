@@ -23,8 +23,8 @@ class Win32Button final : public ChildWith<Control::Peer> {
     bool reflect(UINT msg, WPARAM wp, LPARAM, LRESULT& result) override {
         if (msg != WM_COMMAND || HIWORD(wp) != BN_CLICKED)
             return false;
-        fire(EventKind::Click);
         result = 0;
+        app().raise(control(), EventKind::Click);
         return true;
     }
 };

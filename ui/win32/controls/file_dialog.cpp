@@ -6,6 +6,9 @@
 #include <cderr.h>
 #include <commdlg.h>
 
+#include <cstdio>
+#include <string>
+
 #include "datastore/failure.h"
 #include "datastore/wide.h"
 #include "ui/backend.h"
@@ -62,14 +65,9 @@ class Win32FileDialog final : public ChildWith<FileDialogPeer> {
             return text::narrow(buffer.c_str());
         if (error == 0)
             return std::nullopt;  // cancelled
-        // At least four hex digits, as "%04lX" gives them, without printf.
-        std::string code = "Common dialog error ";
-        int shift = 12;
-        while (shift < 28 && (error >> (shift + 4)) != 0)
-            shift += 4;
-        for (; shift >= 0; shift -= 4)
-            code += "0123456789ABCDEF"[(error >> shift) & 0xF];
-        throw Failure(code);
+        char code[16];
+        std::snprintf(code, sizeof code, "%04lX", static_cast<unsigned long>(error));
+        throw Failure(std::string("Common dialog error ") + code);
     }
 
   private:

@@ -27,8 +27,8 @@ class Win32Slider final : public ChildWith<SliderPeer> {
 
     void create() override {
         const ControlSpec& spec = slider_.spec();
-        // Without the common controls the class is unknown and making the
-        // window fails.
+        // Without the common controls the class is unknown: that is the
+        // failure to tell, not the window that cannot be made.
         form().platform().startCommonControls();
         HWND bar = makeWindow(
             TRACKBAR_CLASSW,
@@ -52,9 +52,9 @@ class Win32Slider final : public ChildWith<SliderPeer> {
         if (msg != WM_HSCROLL)
             return false;
         const int position = static_cast<int>(SendMessageW(hwnd(), TBM_GETPOS, 0, 0));
-        Slider& slider = slider_;
-        form().deliver([&slider, position] { BackEnd::userMoved(slider, position); });
         result = 0;
+        if (!app().ended() && BackEnd::userMoved(slider_, position))
+            app().raise(slider_, EventKind::Scroll);
         return true;
     }
 

@@ -16,9 +16,6 @@ namespace bv::ui::win32 {
 
 namespace {
 
-// Every text box shares the system's edit procedure under our subclass.
-WNDPROC gEditProc = nullptr;
-
 class Win32TextBox final : public ChildWith<TextBoxPeer> {
   public:
     Win32TextBox(Win32Form& form, TextBox& box, int index)
@@ -38,10 +35,8 @@ class Win32TextBox final : public ChildWith<TextBoxPeer> {
             style |= ES_CENTER;
         HWND edit = makeWindow(L"EDIT", style, WS_EX_CLIENTEDGE, text::widen(box_.text()));
         SetWindowLongPtrW(edit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        auto previous = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&editProc)));
-        if (!gEditProc)
-            gEditProc = previous;
+        editProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&boxProc)));
     }
 
     void textChanged() override {
@@ -78,48 +73,49 @@ class Win32TextBox final : public ChildWith<TextBoxPeer> {
     // handling (caret, selection) comes first.
     LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp) {
         HWND edit = hwnd();
+        const WNDPROC editProc = editProc_;
         switch (msg) {
             case WM_LBUTTONDOWN: {
-                const LRESULT result = CallWindowProcW(gEditProc, edit, msg, wp, lp);
+                const LRESULT result = CallWindowProcW(editProc, edit, msg, wp, lp);
                 pressed_ = true;
                 return result;
             }
             case WM_LBUTTONUP: {
-                const LRESULT result = CallWindowProcW(gEditProc, edit, msg, wp, lp);
+                const LRESULT result = CallWindowProcW(editProc, edit, msg, wp, lp);
                 if (std::exchange(pressed_, false))
-                    fire(EventKind::Click);
+                    app().raise(box_, EventKind::Click);
                 return result;
             }
             case WM_MOUSEMOVE: {
-                const LRESULT result = CallWindowProcW(gEditProc, edit, msg, wp, lp);
+                const LRESULT result = CallWindowProcW(editProc, edit, msg, wp, lp);
                 const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-                fire(EventKind::MouseMove, mouseArgs(wp, at, RECT{}));
+                app().raise(box_, EventKind::MouseMove, mouseArgs(wp, at, RECT{}));
                 return result;
             }
             case WM_NCDESTROY:
+                SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc));
                 SetWindowLongPtrW(edit, GWLP_USERDATA, 0);
                 forgetWindow();
-                return CallWindowProcW(gEditProc, edit, msg, wp, lp);
+                return CallWindowProcW(editProc, edit, msg, wp, lp);
             default:
-                return CallWindowProcW(gEditProc, edit, msg, wp, lp);
+                return CallWindowProcW(editProc, edit, msg, wp, lp);
         }
     }
 
-    static LRESULT CALLBACK editProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+    static LRESULT CALLBACK boxProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
         auto* self = reinterpret_cast<Win32TextBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (self && self->hwnd() == window) {
-            try {
-                return self->onMessage(msg, wp, lp);
-            } catch (...) {
-                self->form().reportEscaped(std::current_exception());
-                return 0;
-            }
+        if (!self || self->hwnd() != window)
+            return DefWindowProcW(window, msg, wp, lp);
+        try {
+            return self->onMessage(msg, wp, lp);
+        } catch (...) {
+            self->app().report(std::current_exception());
+            return 0;
         }
-        return gEditProc ? CallWindowProcW(gEditProc, window, msg, wp, lp)
-                         : DefWindowProcW(window, msg, wp, lp);
     }
 
     TextBox& box_;
+    WNDPROC editProc_ = nullptr;  // the system's edit procedure, under ours
     bool pressed_ = false;
     bool settingText_ = false;
 };

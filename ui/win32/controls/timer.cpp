@@ -32,7 +32,7 @@ class Win32Timer final : public ChildWith<TimerPeer> {
 
     void tick() override {
         if (timer_.running())
-            fire(EventKind::Timer);
+            app().raise(timer_, EventKind::Timer);
     }
 
   private:
