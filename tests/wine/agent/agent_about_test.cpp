@@ -3,15 +3,18 @@
 // program; and both copies' first focus, made in this process.
 #include <windows.h>
 
-#include <utility>
+#include <string>
+#include <vector>
 
 #include "automation/message_box.h"
 #include "automation/screenshot.h"
 #include "automation/window_search.h"
 #include "common/about_window.h"
+#include "datastore/wide.h"
 #include "tests/wine/agent/agent_bar_session.h"
 #include "tests/wine/support/control_window.h"
 #include "ui/app.h"
+#include "ui/form.h"
 #include "ui/win32/win32_platform.h"
 
 namespace bv::testing {
@@ -90,25 +93,47 @@ TEST_F(AgentMenu, AboutWindowLeavesAnotherProgramsWindowInFront) {
     EXPECT_TRUE(ba::answerMessageBox(*box, L"OK"));
 }
 
+// The name of the control whose window has the keyboard focus.
+std::string focusedControl(const ui::Form& form) {
+    for (const auto& c : form.controls())
+        if (GetFocus() == controlWindow(form, *c))
+            return c->name();
+    return "a " + text::narrow(ba::windowClass(GetFocus()));
+}
+
 // Both copies of the about window opened here, in this process, on the
-// window layer the programs are built from.
+// window layer the programs are built from: the title each shows, the
+// control that has the focus first and where Tab takes it from there.
 TEST(AboutWindowCopies, ToolsCopyOpensWithTheFocusOnTheBannersPictureBox) {
     ui::win32::Win32Platform platform;
     ui::App app(platform, "brenlo_kel_vo_config");
-    const std::pair<const ui::FormSpec*, const char*> copies[] = {
-        {&common::kConfigAboutLayout, "Picture1"}, {&common::kAgentAboutLayout, "Command1"}};
-    for (const auto& [layout, focused] : copies) {
-        SCOPED_TRACE(layout->caption);
-        common::AboutWindow about(app, *layout);
+    auto check = [&](const ui::FormSpec& layout, const wchar_t* title,
+                     const std::vector<std::string>& tabOrder) {
+        SCOPED_TRACE(layout.caption);
+        common::AboutWindow about(app, layout);
         app.dispatch([&] {
             about.form.load();
             about.form.show();
         });
-        const HWND expected = controlWindow(about.form, focused);
+        EXPECT_EQ(ba::windowText(formWindow(about.form)), title);
+        const HWND expected = controlWindow(about.form, tabOrder.front().c_str());
         ASSERT_NE(expected, nullptr);
         EXPECT_TRUE(ba::waitUntil([&] { return GetFocus() == expected; }, 3s))
-            << "focus on a " << ba::windowClass(GetFocus());
-    }
+            << "focus on " << focusedControl(about.form);
+        std::vector<std::string> seen;
+        for (std::size_t i = 0; i < tabOrder.size(); ++i) {
+            seen.push_back(focusedControl(about.form));
+            // Tab as the program's loop takes it.
+            MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+            if (!platform.preTranslate(tab)) {
+                TranslateMessage(&tab);
+                DispatchMessageW(&tab);
+            }
+        }
+        EXPECT_EQ(seen, tabOrder);
+    };
+    check(common::kConfigAboutLayout, L"About Vistrel v1.0", {"Picture1", "Text1", "Command1"});
+    check(common::kAgentAboutLayout, L"Form3", {"Command1", "Text1", "Picture1"});
 }
 
 }  // namespace
