@@ -50,13 +50,6 @@ class Win32Form final : public FormPeer {
     Win32Platform& platform() const { return platform_; }
     HWND hwnd() const { return hwnd_; }
     Children& children() { return children_; }
-    // TEMPORARY until the tests find windows through the window tree.
-    HWND controlWindow(const Control& control) const {
-        for (const auto& child : children_.all())
-            if (&child->control() == &control)
-                return child->hwnd();
-        return nullptr;
-    }
 
     // Every message of the window and of the surfaces on it (picture boxes,
     // frames), whose window procedures hand theirs here with their Child as

@@ -1,37 +1,18 @@
 #include "common/about_window.h"
 #include "tests/native/ui/ui_fixture.h"
-#include "ui/controls/button.h"
 #include "ui/controls/label.h"
-#include "ui/controls/picture_box.h"
 #include "ui/controls/text_box.h"
 
 namespace bv::testing {
 namespace {
 
-std::vector<std::string> focusOrder(const ui::Form& form) {
-    std::vector<const ui::Control*> focusable;
-    for (const auto& c : form.controls())
-        if (c->spec().tabIndex >= 0 &&
-            (c->kind() == ui::Kind::Button || c->kind() == ui::Kind::TextBox ||
-             c->kind() == ui::Kind::PictureBox))
-            focusable.push_back(c.get());
-    std::sort(focusable.begin(), focusable.end(),
-              [](auto* a, auto* b) { return a->spec().tabIndex < b->spec().tabIndex; });
-    std::vector<std::string> names;
-    for (auto* c : focusable)
-        names.push_back(c->name());
-    return names;
-}
-
+// Their titles and focus orders, which differ, are read from real windows
+// under Wine (wine/agent/agent_about_test.cpp).
 TEST(AboutLayout, TheTwoCopiesDifferOnlyInCaptionSizeAndFocusOrder) {
     ui::sim::SimPlatform sim;
     ui::App app(sim, "t");
     common::AboutWindow agentCopy(app, common::kAgentAboutLayout);
     common::AboutWindow toolCopy(app, common::kConfigAboutLayout);
-    EXPECT_EQ(focusOrder(agentCopy.form),
-              (std::vector<std::string>{"Command1", "Text1", "Picture1"}));
-    EXPECT_EQ(focusOrder(toolCopy.form),
-              (std::vector<std::string>{"Picture1", "Text1", "Command1"}));
     ASSERT_EQ(agentCopy.form.controls().size(), toolCopy.form.controls().size());
     for (std::size_t i = 0; i < agentCopy.form.controls().size(); ++i) {
         const auto& a = agentCopy.form.controls()[i]->spec();
@@ -41,8 +22,6 @@ TEST(AboutLayout, TheTwoCopiesDifferOnlyInCaptionSizeAndFocusOrder) {
         EXPECT_EQ(std::tie(a.left, a.top, a.width, a.height),
                   std::tie(b.left, b.top, b.width, b.height));
     }
-    EXPECT_STREQ(common::kAgentAboutLayout.caption, "Form3");
-    EXPECT_STREQ(common::kConfigAboutLayout.caption, "About Vistrel v1.0");
 }
 
 TEST(AboutLayout, AboutTextHasSevenLinesEndingTheContactLine) {

@@ -60,13 +60,34 @@ TEST_F(AgentTest, MenuOpensFromTheBackgroundsRightButtonAndAnyButtonOfTheMenuBut
     EXPECT_EQ(opened, 4);
 }
 
+// The menu as it opens, and what each place in it does: the user picks by
+// place, so the separator before Exit must be the fourth.
 TEST_F(AgentTest, MenuHasFiveItemsWithTheSeparatorBeforeExit) {
+    putConfigTool();
     start();
     std::vector<std::string> captions;
-    for (const auto& item : bar->form.menu())
-        captions.push_back(item.caption());
+    int place = 0;
+    sim.chooseMenuItem = [&](ui::Form& shown) {
+        captions.clear();
+        for (const auto& item : shown.menu())
+            captions.push_back(item.caption());
+        return place;
+    };
+    sim.answer = [](const ui::sim::MessageBoxCall&) { return ui::Answer::No; };
+    auto choose = [&](int at) {
+        place = at;
+        sim.mouseDown(bar->form, "Image1", 2);
+    };
+    choose(0);
     EXPECT_EQ(captions,
               (std::vector<std::string>{"Settings...", "Position...", "About", "-", "Exit"}));
+    EXPECT_EQ(sim.programStarts.size(), 2u);  // the first run's start, then Settings...
+    choose(1);
+    EXPECT_NE(bar->Form2.loaded(), nullptr);
+    choose(2);
+    EXPECT_NE(bar->Form3.loaded(), nullptr);
+    choose(4);
+    EXPECT_EQ(sim.messageBoxes.back().prompt, "Do you want to close brenlo vistrel v1.0");
 }
 
 class MenuTest : public AgentTest {

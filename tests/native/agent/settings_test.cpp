@@ -29,6 +29,8 @@ TEST_F(SettingsTest, SlidersMoveTheBarLiveAndOkSavesBothEdges) {
     sim.click(settings.form, "Command2");
     EXPECT_EQ(noteText(paths::topNote()), "1000");
     EXPECT_EQ(noteText(paths::leftNote()), "14000");
+    // At the fixed path where the next start reads it.
+    EXPECT_EQ(noteText("C:\\WINDOWS\\b_kelvo\\agent\\left.note"), "14000");
     EXPECT_EQ(bar->Form2.loaded(), nullptr);
     EXPECT_TRUE(sim.messageBoxes.size() == 1u);  // only the first-run message
 }

@@ -6,10 +6,14 @@ namespace {
 
 using ui::Icon;
 
+// From their laid-out top of 120 twips, on a first run as on a normal one.
 TEST_F(AgentTest, ButtonsMoveUpBy58TwipsInEveryState) {
     start();
     EXPECT_EQ(bar->Image2.top(), 62);
     EXPECT_EQ(bar->Image3.top(), 62);
+    auto normal = startAgain("2500");
+    EXPECT_EQ(normal->bar.Image2.top(), 62);
+    EXPECT_EQ(normal->bar.Image3.top(), 62);
 }
 
 TEST_F(AgentTest, FirstRunAsksForTheTopTenAndStartsTheToolMinimized) {

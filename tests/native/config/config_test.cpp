@@ -263,6 +263,13 @@ TEST_F(ConfigTool, SaveNeedsTenPicksAndWritesTheTwelveNotesInOrder) {
                   "Selected Image # p" + std::to_string(n) + ".bmp");
     EXPECT_TRUE(fs::fileExists(paths::okNote()));
     EXPECT_EQ(note::readNote(paths::speedNote()), "3000");
+    // At the fixed paths where the agent looks for them.
+    EXPECT_TRUE(fs::fileExists("C:\\WINDOWS\\b_kelvo\\ok.note"));
+    EXPECT_EQ(note::readNote("C:\\WINDOWS\\b_kelvo\\speed.note"), "3000");
+    EXPECT_EQ(note::readNote("C:\\WINDOWS\\b_kelvo\\script\\wall10.note"),
+              "Selected Image # p10.bmp");
+    EXPECT_TRUE(fs::fileExists("C:\\WINDOWS\\b_kelvo\\wallpapers\\1.bmp"));
+    EXPECT_TRUE(fs::fileExists("C:\\WINDOWS\\b_kelvo\\wallpapers\\10.bmp"));
     const std::string first = fs::readFile(paths::captionNote(7));
     sim.click(tool->form, "Command1");
     EXPECT_EQ(fs::readFile(paths::captionNote(7)), first);

@@ -103,6 +103,14 @@ TEST_F(SetupTest, FiveStepsOnFiveTicksPlaceEveryFileThenThank) {
     EXPECT_EQ(content(paths::systemLibrary("RICHTX32.OCX")), "package RICHTX32.OCX");
     EXPECT_EQ(content(paths::systemLibrary("MSCOMCTL.OCX")), "(absent)");
     EXPECT_FALSE(std::filesystem::exists(fs::hostPath(paths::dataDir())));
+    // At the fixed paths where a log-on, the Start Menu and the tool look.
+    EXPECT_EQ(content("C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Startup\\"
+                      "brenlo_kel_vo.exe"),
+              "package brenlo_kel_vo.exe");
+    EXPECT_EQ(content("C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Brenlo_kelvo\\"
+                      "brenlo_kel_vo_config.exe"),
+              tool);
+    EXPECT_EQ(content("C:\\WINDOWS\\system32\\RICHTX32.OCX"), "package RICHTX32.OCX");
 }
 
 TEST_F(SetupTest, PackageWithoutTheAgentStopsAtTheFirstStep) {

@@ -9,6 +9,7 @@
 #include "automation/screenshot.h"
 #include "automation/wallpaper.h"
 #include "tests/wine/agent/agent_session.h"
+#include "tests/wine/support/message_boxes.h"
 
 namespace bv::testing {
 namespace {
@@ -26,9 +27,8 @@ TEST_F(AgentSession, FirstRunAsksForTheTopTenThenStartsTheToolMinimized) {
     startAgent();
     auto box = ba::waitForMessageBox(agent->id(), 15s);
     ASSERT_TRUE(box);
-    EXPECT_EQ(box->title, L"First Run");
-    EXPECT_EQ(box->prompt, L"Set your top-ten and restart your pc.");
-    EXPECT_EQ(box->icon, ba::MessageIcon::Information);
+    expectMessageBox(*box, L"First Run", L"Set your top-ten and restart your pc.",
+                     ba::MessageIcon::Information);
     EXPECT_EQ(box->buttons.size(), 1u);
     EXPECT_FALSE(std::filesystem::exists(kToolRecord)) << "started before the box closed";
     ASSERT_TRUE(ba::answerMessageBox(*box, L"OK"));
@@ -50,9 +50,8 @@ TEST_F(AgentSession, MissingBitmapShowsTheMissingFilesMessageOnly) {
     startAgent();
     auto box = ba::waitForMessageBox(agent->id(), 15s);
     ASSERT_TRUE(box);
-    EXPECT_EQ(box->title, L"Missing Filess Error");
-    EXPECT_EQ(box->prompt, L"An error occured while bitmap loading progress");
-    EXPECT_EQ(box->icon, ba::MessageIcon::Question);
+    expectMessageBox(*box, L"Missing Filess Error",
+                     L"An error occured while bitmap loading progress", ba::MessageIcon::Question);
     ASSERT_TRUE(ba::answerMessageBox(*box, L"OK"));
     EXPECT_NE(waitForBar(), nullptr);
     EXPECT_FALSE(ba::waitForMessageBox(agent->id(), 1500ms));

@@ -6,6 +6,7 @@
 
 #include "automation/screenshot.h"
 #include "tests/wine/config/config_session.h"
+#include "tests/wine/support/message_boxes.h"
 
 namespace bv::testing {
 namespace {
@@ -131,9 +132,8 @@ TEST_F(ConfigSession, PicksAreCheckedByNameAndCopiedByteForByte) {
     pick(3, upper);
     auto box = ba::waitForMessageBox(tool->id(), 5s);
     ASSERT_TRUE(box);
-    EXPECT_EQ(box->prompt, L"Invalid wallpaper, select only '*.bmp' files.");
-    EXPECT_EQ(box->title, L"Error");
-    EXPECT_EQ(box->icon, ba::MessageIcon::Question);
+    expectMessageBox(*box, L"Error", L"Invalid wallpaper, select only '*.bmp' files.",
+                     ba::MessageIcon::Question);
     ba::saveScreenshot(nullptr, L"config_invalid_wallpaper");
     ASSERT_TRUE(ba::answerMessageBox(*box, L"OK"));
     EXPECT_EQ(slotText(3), "Selected Image # Sunset.bmp");
@@ -239,9 +239,8 @@ TEST_F(ConfigSession, SaveWantsTenAndWritesNotesTheRichEditReads) {
     ba::pointerClick(ba::centreOf(button(L"&Save")));
     auto box = ba::waitForMessageBox(tool->id(), 5s);
     ASSERT_TRUE(box);
-    EXPECT_EQ(box->prompt, L"Please select 10 Wallpapers as your Top 10.");
-    EXPECT_EQ(box->title, L"Error");
-    EXPECT_EQ(box->icon, ba::MessageIcon::Information);
+    expectMessageBox(*box, L"Error", L"Please select 10 Wallpapers as your Top 10.",
+                     ba::MessageIcon::Information);
     ASSERT_TRUE(ba::answerMessageBox(*box, L"OK"));
     EXPECT_TRUE(std::filesystem::is_empty(hostPath(paths::scriptDir())));
     EXPECT_FALSE(fs::fileExists(paths::okNote()));
@@ -298,9 +297,8 @@ TEST_F(ConfigSession, ExitAsksAboutOpensOnceAndTheCloseBoxEndsWithoutAsking) {
     ba::pointerClick(ba::centreOf(button(L"&Exit")));
     auto box = ba::waitForMessageBox(tool->id(), 5s);
     ASSERT_TRUE(box);
-    EXPECT_EQ(box->prompt, L"Do you want unload brenlo vistrel?");
-    EXPECT_EQ(box->title, L"Brenlo Vistrel");
-    EXPECT_EQ(box->icon, ba::MessageIcon::Question);
+    expectMessageBox(*box, L"Brenlo Vistrel", L"Do you want unload brenlo vistrel?",
+                     ba::MessageIcon::Question);
     ASSERT_TRUE(ba::answerMessageBox(*box, L"No"));
     Sleep(300);
     EXPECT_TRUE(tool->running());

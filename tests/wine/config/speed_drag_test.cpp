@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/wine/config/tool_in_process.h"
+#include "tests/wine/support/control_window.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ struct Step {
 TEST(SpeedSlider, OneDragFrom1000To10000IsFollowedAtEveryStep) {
     bv::testing::ToolInProcess inProcess;
     bv::config::ConfigWindow& tool = inProcess.tool;
-    HWND bar = inProcess.peer().controlWindow(tool.Slider1);
+    HWND bar = bv::testing::controlWindow(tool.form, tool.Slider1);
     ASSERT_NE(bar, nullptr);
     ASSERT_EQ(SendMessageW(bar, TBM_GETPOS, 0, 0), 1000);
 

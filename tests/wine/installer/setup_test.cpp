@@ -10,6 +10,7 @@
 #include "installer/setup_window.h"
 #include "tests/wine/installer/installer_session.h"
 #include "tests/wine/support/layout_places.h"
+#include "tests/wine/support/message_boxes.h"
 #include "ui/win32/fonts.h"
 
 namespace bv::testing {
@@ -174,9 +175,9 @@ TEST_F(SetupSession, NoAtTheConfirmationShowsNoWindowAndCreatesNothing) {
     makePackage({});
     ba::Process& setup = startSetup();
     const ba::MessageBoxInfo confirm = box(setup);
-    EXPECT_EQ(confirm.title, L"Confirm setup");
-    EXPECT_EQ(confirm.prompt, L"Do you want install brenlo vistrel for your computer");
-    EXPECT_EQ(confirm.icon, ba::MessageIcon::Question);
+    expectMessageBox(confirm, L"Confirm setup",
+                     L"Do you want install brenlo vistrel for your computer",
+                     ba::MessageIcon::Question);
     EXPECT_EQ(confirm.defaultButton, L"&Yes");
     EXPECT_TRUE(windowsShown(setup).empty());
     answer(confirm, L"No");
@@ -212,9 +213,8 @@ TEST_F(SetupSession, FiveStepsAsTheWindowShowsThemThenTheClosingMessage) {
     seen.push_back(statusBehind(window, closing));
     EXPECT_EQ(seen, std::vector<std::wstring>(std::begin(kStatusTexts), std::end(kStatusTexts)));
     EXPECT_EQ(folderAt, (std::vector<bool>{false, false, true, true, true}));
-    EXPECT_EQ(closing.title, L"Completed");
-    EXPECT_EQ(closing.prompt, L"Thank You for selecting Brenlo kelvotop.");
-    EXPECT_EQ(closing.icon, ba::MessageIcon::Information);
+    expectMessageBox(closing, L"Completed", L"Thank You for selecting Brenlo kelvotop.",
+                     ba::MessageIcon::Information);
     EXPECT_EQ(closing.buttons.size(), 1u);
 
     // The window as laid out: centred, no taskbar button, no push button.
@@ -249,9 +249,8 @@ TEST_F(SetupSession, MissingMainProgramStopsWithTheErrorAndCreatesNothing) {
     auto expectError = [&](const std::wstring& directory) {
         ba::Process& setup = startSetup(directory);
         const ba::MessageBoxInfo error = runToTheEnd(setup);
-        EXPECT_EQ(error.title, L"Error");
-        EXPECT_EQ(error.prompt, L"Cannot find installation file(s)");
-        EXPECT_EQ(error.icon, ba::MessageIcon::Stop);
+        expectMessageBox(error, L"Error", L"Cannot find installation file(s)",
+                         ba::MessageIcon::Stop);
         EXPECT_EQ(statusBehind(setupWindow(setup), error), L"Loading setup...");
         answer(error, L"OK");
         expectEnds(setup);

@@ -2,6 +2,7 @@
 #include "datastore/note.h"
 #include "tests/wine/installer/installer_session.h"
 #include "tests/wine/support/installed_files.h"
+#include "tests/wine/support/message_boxes.h"
 
 namespace bv::testing {
 namespace {
@@ -40,9 +41,9 @@ class UninstallSession : public InstallerSession {
 TEST_F(UninstallSession, NoKeepsEverythingIncludingTheUninstaller) {
     ba::Process& uninstall = startUninstall();
     const ba::MessageBoxInfo confirm = nextBox(uninstall);
-    EXPECT_EQ(confirm.title, L"Confirm Uninstall setup");
-    EXPECT_EQ(confirm.prompt, L"Do you want Uninstall brenlo vistrel from your computer.");
-    EXPECT_EQ(confirm.icon, ba::MessageIcon::Question);
+    expectMessageBox(confirm, L"Confirm Uninstall setup",
+                     L"Do you want Uninstall brenlo vistrel from your computer.",
+                     ba::MessageIcon::Question);
     EXPECT_EQ(confirm.defaultButton, L"&Yes");
     answer(confirm, L"No");
     expectEnds(uninstall);
@@ -53,9 +54,8 @@ TEST_F(UninstallSession, YesRemovesTheFilesThenItsOwnRunningCopyAndLeavesTheData
     ba::Process& uninstall = startUninstall();
     answer(nextBox(uninstall), L"Yes");
     const ba::MessageBoxInfo report = nextBox(uninstall);
-    EXPECT_EQ(report.title, L"Uninstall");
-    EXPECT_EQ(report.prompt, L"Brenlo Kelvo was uninstalled.");
-    EXPECT_EQ(report.icon, ba::MessageIcon::Information);
+    expectMessageBox(report, L"Uninstall", L"Brenlo Kelvo was uninstalled.",
+                     ba::MessageIcon::Information);
     EXPECT_EQ(installed(), "0001");
     answer(report, L"OK");
     expectEnds(uninstall);

@@ -1,0 +1,54 @@
+#pragma once
+// A form's window and its controls' windows, found as another program would
+// find them: through the window tree. The window layer gives each control's
+// window the id 100 plus the control's row in the form's table; the window
+// lies on the form's window or on a container's own window, so the search
+// goes down the whole tree.
+#include <windows.h>
+
+#include "ui/backend.h"
+#include "ui/form.h"
+#include "ui/win32/win32_form.h"
+
+namespace bv::testing {
+
+// Null until the form's window is made, and once it is gone.
+inline HWND formWindow(const ui::Form& form) {
+    auto* peer = dynamic_cast<ui::win32::Win32Form*>(ui::BackEnd::peer(form));
+    return peer ? peer->hwnd() : nullptr;
+}
+
+// Null for a control that has no window of its own.
+inline HWND controlWindow(const ui::Form& form, const ui::Control& control) {
+    HWND top = formWindow(form);
+    if (!top)
+        return nullptr;
+    const auto& rows = form.controls();
+    std::size_t row = 0;
+    while (row < rows.size() && rows[row].get() != &control)
+        ++row;
+    if (row == rows.size())
+        return nullptr;
+    struct Search {
+        int id;
+        HWND found;
+    } search{100 + static_cast<int>(row), nullptr};
+    // EnumChildWindows visits every descendant, not only the direct children.
+    EnumChildWindows(
+        top,
+        [](HWND w, LPARAM p) CALLBACK -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            if (GetDlgCtrlID(w) != s->id)
+                return TRUE;
+            s->found = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+inline HWND controlWindow(const ui::Form& form, const char* name) {
+    return controlWindow(form, form.control(name));
+}
+
+}  // namespace bv::testing
