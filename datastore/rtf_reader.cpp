@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 #include "datastore/codepage.h"
@@ -18,18 +19,24 @@ namespace {
 constexpr std::size_t kMaxDepth = 4096;
 
 // Destinations whose content is not part of the document's text. Every
-// "{\*..." group is skipped too, so only the common unstarred ones matter.
+// "{\*..." group is skipped too, but writers do forget the star, so the list
+// holds the starred ones that carry no text as well.
 // clang-format off
-constexpr std::array<std::string_view, 62> kSkippedDestinations = {
-    "aftncn", "aftnsep", "aftnsepc", "annotation", "atnauthor", "atnid", "author", "buptim",
-    "colortbl", "comment", "creatim", "do", "doccomm", "fldinst", "fonttbl", "footer", "footerf",
-    "footerl", "footerr", "footnote", "ftncn", "ftnsep", "ftnsepc", "header", "headerf", "headerl",
-    "headerr", "info", "keywords", "latentstyles", "listoverridetable", "listtable", "listtext",
-    "nonshppict", "objdata", "object", "operator", "pict", "pn", "pntext", "pntxta", "pntxtb",
-    "printim", "revtbl", "revtim", "rsidtbl", "shp", "shpinst", "shppict", "shprslt", "shptxt",
-    "sp", "stylesheet", "subject", "tc", "template", "themedata", "title", "txe", "userprops",
-    "xe", "xmlnstbl",
-};
+constexpr auto kSkippedDestinations = std::to_array<std::string_view>({
+    "aftncn", "aftnsep", "aftnsepc", "annotation", "atnauthor", "atnicn", "atnid", "atnref",
+    "atntime", "atrfend", "atrfstart", "author", "bkmkend", "bkmkstart", "blipuid", "buptim",
+    "colorschememapping", "colortbl", "comment", "creatim", "datafield", "datastore", "do",
+    "doccomm", "docvar", "falt", "file", "filetbl", "fldinst", "fontfile", "fonttbl", "footer",
+    "footerf", "footerl", "footerr", "footnote", "ftncn", "ftnsep", "ftnsepc", "generator",
+    "header", "headerf", "headerl", "headerr", "htmltag", "info", "keycode", "keywords",
+    "latentstyles", "listoverridetable", "listpicture", "listtable", "listtext", "lsdlockedexcept",
+    "mhtmltag", "nextfile", "nonesttables", "nonshppict", "objalias", "objclass", "objdata",
+    "object", "objname", "objsect", "oldcprops", "oldpprops", "oldsprops", "oldtprops", "operator",
+    "panose", "passwordhash", "pgptbl", "pict", "pn", "pnseclvl", "pntext", "pntxta", "pntxtb",
+    "printim", "protusertbl", "revtbl", "revtim", "rsidtbl", "rxe", "shp", "shpinst", "shppict",
+    "shprslt", "shptxt", "sp", "stylesheet", "subject", "tc", "template", "themedata", "title",
+    "txe", "userprops", "wgrffmtfilter", "writereservhash", "xe", "xmlnstbl",
+});
 // clang-format on
 static_assert(std::ranges::is_sorted(kSkippedDestinations));
 
@@ -84,8 +91,23 @@ int hexValue(char c) {
 
 struct Group {
     bool skipped = false;
-    int fallbackCount = 1;  // \ucN: characters that follow each \uN for old readers
+    bool fontTable = false;
+    int fallbackCount = 1;     // \ucN: characters that follow each \uN for old readers
+    unsigned codePage = 1252;  // of the 8-bit text: the current font's, else the document's
 };
+
+struct Font {
+    unsigned fromCharset = text::kAnsiCodePage;  // a font without \fcharset
+    std::optional<unsigned> named;               // \cpgN, which wins over the charset
+
+    unsigned codePage() const { return named.value_or(fromCharset); }
+};
+
+constexpr unsigned kUtf8 = 65001;
+
+bool isCodePage(std::int64_t number) {
+    return number > 0 && number < 65536;
+}
 
 class Reader {
   public:
@@ -96,23 +118,30 @@ class Reader {
             char c = in_[pos_++];
             switch (c) {
                 case '{':
-                    flushBytes();
+                    // Bytes pending stay: the group starts in the same code page, and a
+                    // double-byte character may go on inside it.
                     fallbackLeft_ = 0;
                     if (groups_.size() >= kMaxDepth) {
                         return std::nullopt;
                     }
                     groups_.push_back(groups_.empty() ? Group{} : groups_.back());
                     break;
-                case '}':
+                case '}': {
                     flushBytes();
                     fallbackLeft_ = 0;
+                    const bool closesFontTable = !groups_.empty() && groups_.back().fontTable;
                     if (!groups_.empty()) {
                         groups_.pop_back();
                     }
                     if (groups_.empty()) {
                         return finish();  // whatever follows the document is not read
                     }
+                    if (closesFontTable && !group().fontTable) {
+                        // Text before any \f is in the default font.
+                        selectFont(defaultFont_);
+                    }
                     break;
+                }
                 case '\\':
                     control();
                     break;
@@ -143,11 +172,9 @@ class Reader {
         if (takeFallback() || group().skipped) {
             return;
         }
-        if (byte < 0x80) {
-            emit(byte);
-        } else {
-            bytes_.push_back(static_cast<char>(byte));
-        }
+        // Plain ASCII too goes through the code page: it may be a trail byte,
+        // and in a symbol font it stands for a symbol.
+        bytes_.push_back(static_cast<char>(byte));
     }
 
     void control() {
@@ -174,7 +201,7 @@ class Reader {
             case '\\':
             case '{':
             case '}':
-                emit(static_cast<unsigned char>(c));
+                bytes_.push_back(c);
                 break;
             case '~':
                 emit(0x00A0);
@@ -250,25 +277,31 @@ class Reader {
     }
 
     void applyWord(std::string_view word, bool hasParameter, std::int64_t parameter) {
+        if (group().fontTable && fontTableWord(word, parameter)) {
+            return;
+        }
         if (word == "ansicpg") {
-            codePage_ =
-                parameter > 0 && parameter < 65536 ? static_cast<unsigned>(parameter) : 1252;
+            setDocumentCodePage(isCodePage(parameter) ? static_cast<unsigned>(parameter) : 1252);
             return;
         }
         if (word == "ansi") {
-            codePage_ = 1252;
+            setDocumentCodePage(1252);
             return;
         }
         if (word == "mac") {
-            codePage_ = 10000;
+            setDocumentCodePage(10000);
             return;
         }
         if (word == "pc") {
-            codePage_ = 437;
+            setDocumentCodePage(437);
             return;
         }
         if (word == "pca") {
-            codePage_ = 850;
+            setDocumentCodePage(850);
+            return;
+        }
+        if (word == "deff") {
+            defaultFont_ = parameter;
             return;
         }
         if (word == "uc") {
@@ -277,9 +310,17 @@ class Reader {
         }
         if (std::ranges::binary_search(kSkippedDestinations, word)) {
             group().skipped = true;
+            group().fontTable = word == "fonttbl";
+            if (group().fontTable) {
+                definingFont_ = nullptr;
+            }
             return;
         }
         if (group().skipped) {
+            return;
+        }
+        if (word == "f") {
+            selectFont(parameter);
             return;
         }
         if (word == "u") {
@@ -297,6 +338,43 @@ class Reader {
         auto symbol = std::ranges::lower_bound(kSymbols, word, {}, &Symbol::word);
         if (symbol != kSymbols.end() && symbol->word == word) {
             emit(symbol->cp);
+        }
+    }
+
+    // Font definitions; whatever else the table holds is skipped.
+    bool fontTableWord(std::string_view word, std::int64_t parameter) {
+        if (word == "f") {
+            definingFont_ = &(fonts_[parameter] = Font{});  // the last definition counts
+            return true;
+        }
+        if (definingFont_ == nullptr) {
+            return false;
+        }
+        if (word == "fcharset") {
+            definingFont_->fromCharset = text::charsetCodePage(parameter);
+            return true;
+        }
+        if (word == "cpg") {
+            if (isCodePage(parameter)) {
+                definingFont_->named = static_cast<unsigned>(parameter);
+            }
+            return true;
+        }
+        return false;
+    }
+
+    void setDocumentCodePage(unsigned codePage) {
+        documentCodePage_ = codePage;
+        group().codePage = codePage;
+    }
+
+    // Text in a font is written in the code page of the font's charset; an
+    // unknown font leaves the code page as it was, and UTF-8 documents ignore
+    // the fonts' charsets.
+    void selectFont(std::int64_t number) {
+        auto font = fonts_.find(number);
+        if (font != fonts_.end() && documentCodePage_ != kUtf8) {
+            group().codePage = font->second.codePage();
         }
     }
 
@@ -341,7 +419,7 @@ class Reader {
     void flushBytes() {
         if (!bytes_.empty()) {
             dropHighSurrogate();
-            text::appendCodePage(out_, bytes_, codePage_);
+            text::appendCodePage(out_, bytes_, group().codePage);
             bytes_.clear();
         }
     }
@@ -362,7 +440,10 @@ class Reader {
     std::string bytes_;  // 8-bit text awaiting decoding in the document's code page
     char16_t highSurrogate_ = 0;
     int fallbackLeft_ = 0;
-    unsigned codePage_ = 1252;
+    unsigned documentCodePage_ = 1252;
+    std::map<std::int64_t, Font> fonts_;
+    Font* definingFont_ = nullptr;  // the font table entry being read
+    std::int64_t defaultFont_ = 0;
 };
 
 // A file that is not RTF loads as plain text in the ANSI code page; its

@@ -6,6 +6,7 @@
 // after windows.h, which it needs
 #include <richedit.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -108,6 +109,19 @@ class RichEdit {
                                          reinterpret_cast<LPARAM>(buffer.data()));
         buffer.resize(static_cast<std::size_t>(length));
         return buffer;
+    }
+
+    // Puts characters [start, end) in a font of a script, as a user does who
+    // picks a font and types in its script.
+    void setFont(LONG start, LONG end, const wchar_t* face, BYTE charset) {
+        CHARRANGE range{start, end};
+        SendMessageW(window_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+        CHARFORMAT2W format{};
+        format.cbSize = sizeof format;
+        format.dwMask = CFM_FACE | CFM_CHARSET;
+        format.bCharSet = charset;
+        wcscpy(format.szFaceName, face);
+        SendMessageW(window_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
     }
 
     // Applies formatting of its own to the whole document.
@@ -252,10 +266,10 @@ std::string platformReading(const std::string& document) {
     return normalised(narrow(reader.text()));
 }
 
-bool withinCodePage1252(const std::string& value) {
+bool withinCodePage(const std::string& value, UINT codePage) {
     const std::wstring text = wide(value);
     BOOL lost = FALSE;
-    WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+    WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
                         nullptr, 0, nullptr, &lost);
     return !lost;
 }
@@ -278,7 +292,7 @@ TEST_P(NoteInterop, WeReadWhatRichEditSaves) {
 
     for (const std::string& document : {plain, formatted}) {
         const std::string expected = platformReading(document);
-        if (withinCodePage1252(value)) {
+        if (withinCodePage(value, 1252)) {
             EXPECT_EQ(expected, normalised(value)) << "document:\n" << document;
         }
         const auto read = bv::note::plainText(document);
@@ -288,6 +302,159 @@ TEST_P(NoteInterop, WeReadWhatRichEditSaves) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, NoteInterop, testing::ValuesIn(kValues));
+
+// Text in fonts of other scripts. On a Western system the rich edit writes
+// such text as bytes of the font's code page under \ansicpg1252; the platform
+// converts them, so this is where the scripts themselves are proved.
+struct Script {
+    const char* name;
+    BYTE charset;
+    UINT codePage;  // 0: the system's ANSI code page
+    const wchar_t* face;
+    const char* sample;
+};
+
+const Script kSymbol{"Symbol", SYMBOL_CHARSET, CP_SYMBOL, L"Symbol", "ab\uF061\uF0B7"};
+
+const Script kScripts[] = {
+    {"Western", ANSI_CHARSET, 1252, L"Arial", "Caf\u00E9 M\u00FCller"},
+    {"Central European", EASTEUROPE_CHARSET, 1250, L"Arial",
+     "\u010Ce\u0161tina, \u0141\u00F3d\u017A, \u0151\u0171"},
+    {"Cyrillic", RUSSIAN_CHARSET, 1251, L"Arial",
+     "\u041F\u0440\u0438\u0432\u0435\u0442, \u043C\u0438\u0440"},
+    {"Greek", GREEK_CHARSET, 1253, L"Arial", "\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC"},
+    {"Turkish", TURKISH_CHARSET, 1254, L"Arial", "T\u00FCrk\u00E7e \u011F\u0131\u015F \u0130"},
+    {"Hebrew", HEBREW_CHARSET, 1255, L"Arial", "\u05E2\u05D1\u05E8\u05D9\u05EA"},
+    {"Arabic", ARABIC_CHARSET, 1256, L"Arial", "\u0627\u0644\u0639\u0631\u0628\u064A\u0629"},
+    {"Baltic", BALTIC_CHARSET, 1257, L"Arial",
+     "Lietuvi\u0173 \u0105\u010D\u0119\u0117\u012F\u0161\u016B\u017E"},
+    // Vietnamese tone marks are combining characters in its code page.
+    {"Vietnamese", VIETNAMESE_CHARSET, 1258, L"Arial",
+     "Ti\u00EA\u0301ng Vi\u00EA\u0323t \u0111\u01B0\u01A1\u0300ng"},
+    {"Thai", THAI_CHARSET, 874, L"Tahoma", "\u0E20\u0E32\u0E29\u0E32\u0E44\u0E17\u0E22"},
+    {"unknown charset", 99, 0, L"Arial", "d\u00E9j\u00E0 vu"},
+};
+
+// Each has characters whose trail byte is "\\" (0x5C) or another ASCII byte.
+const Script kDoubleByteScripts[] = {
+    {"Japanese", SHIFTJIS_CHARSET, 932, L"MS Gothic",
+     "\u58C1\u7D19\u306E\u5199\u771F \u8868\u793A \u30BD\u30FC"},
+    {"Korean", HANGUL_CHARSET, 949, L"Gulim", "\uD55C\uAD6D\uC5B4 \uBC30\uACBD"},
+    {"Simplified Chinese", GB2312_CHARSET, 936, L"SimSun", "\u7B80\u4F53\u4E2D\u6587 \u58C1\u7EB8"},
+    {"Traditional Chinese", CHINESEBIG5_CHARSET, 950, L"MingLiU",
+     "\u7E41\u9AD4 \u8A31\u529F\u84CB"},
+};
+
+// A piece of a note, in a script's font or (without one) the control's own.
+struct Piece {
+    std::string text;
+    const Script* script;
+};
+
+// The platform's rich edit holds these pieces, each in its font, and saves
+// them; our reader must read the document as the control reads it, and that
+// is the text the control held (but for the symbol font, which the rich edit
+// itself does not read back as it held it).
+void expectWeReadWhatRichEditSaves(const std::vector<Piece>& pieces) {
+    RichEdit edit;
+    ASSERT_TRUE(edit.ready());
+    std::wstring all;
+    for (const Piece& piece : pieces) {
+        all += wide(piece.text);
+    }
+    edit.setText(all);
+    LONG at = 0;
+    bool symbol = false;
+    for (const Piece& piece : pieces) {
+        const auto length = static_cast<LONG>(wide(piece.text).size());
+        if (piece.script != nullptr) {
+            const UINT codePage = piece.script->codePage == 0 ? GetACP() : piece.script->codePage;
+            symbol = symbol || codePage == CP_SYMBOL;
+            ASSERT_TRUE(codePage == CP_SYMBOL || withinCodePage(piece.text, codePage))
+                << piece.text;
+            edit.setFont(at, at + length, piece.script->face, piece.script->charset);
+        }
+        at += length;
+    }
+    const std::string held = normalised(narrow(edit.text()));
+    const std::string document = edit.streamOut();
+    std::string seed = "richedit_";
+    for (const Piece& piece : pieces) {
+        seed += piece.script != nullptr ? piece.script->name : "";
+    }
+    std::replace(seed.begin(), seed.end(), ' ', '_');
+    keepAsSeed(seed.size() > 40 ? "richedit_scripts" : seed, document);
+    for (const Piece& piece : pieces) {
+        if (piece.script != nullptr) {
+            EXPECT_NE(document.find("\\fcharset" + std::to_string(piece.script->charset) + " "),
+                      std::string::npos)
+                << "document:\n"
+                << document;
+        }
+    }
+    const std::string expected = platformReading(document);
+    if (!symbol) {
+        EXPECT_NE(document.find("\\'"), std::string::npos) << "bytes of a code page, not \\u";
+        EXPECT_EQ(expected, held) << "document:\n" << document;
+    }
+    const auto read = bv::note::plainText(document);
+    ASSERT_TRUE(read.has_value()) << "document:\n" << document;
+    EXPECT_EQ(normalised(*read), expected) << "document:\n" << document;
+}
+
+TEST(NoteScripts, WeReadWhatRichEditSavesInFontsOfEachScript) {
+    std::vector<Piece> everyScript{{"Selected Image #", nullptr}};
+    for (const Script& script : kScripts) {
+        SCOPED_TRACE(script.name);
+        expectWeReadWhatRichEditSaves(
+            {{"Selected Image # ", nullptr}, {script.sample, &script}, {".bmp", nullptr}});
+        everyScript.push_back({" ", nullptr});
+        everyScript.push_back({script.sample, &script});
+    }
+    {
+        SCOPED_TRACE("every script in one note");
+        expectWeReadWhatRichEditSaves(everyScript);
+    }
+    SCOPED_TRACE("symbol font");
+    expectWeReadWhatRichEditSaves({{"x ", nullptr}, {kSymbol.sample, &kSymbol}});
+}
+
+TEST(NoteScripts, WeReadWhatRichEditSavesInDoubleByteScripts) {
+    for (const Script& script : kDoubleByteScripts) {
+        SCOPED_TRACE(script.name);
+        expectWeReadWhatRichEditSaves(
+            {{"Selected Image # ", nullptr}, {script.sample, &script}, {".bmp", nullptr}});
+    }
+}
+
+// What other writers put in fonts, as the rich edit reads it: charset 0 is
+// code page 1252 even in a document of another code page, a font without a
+// charset (or with an unknown one) is in the system's ANSI code page, \cpg
+// wins, an unknown font changes nothing, a symbol font's bytes (ASCII too)
+// are its private-use characters, double-byte characters keep a trail byte
+// written as plain text, and destinations without their star stay hidden.
+TEST(NoteScripts, WeReadDocumentsOfOtherWritersAsRichEditDoes) {
+    const char* const documents[] = {
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"
+        "{\\f1\\fnil\\fcharset222 Tahoma;}}\\f1 \\'e0 \xe0{\\f0 \\'e0}\\'e0\\uc1\\u3648\\'e0}",
+        "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"
+        "{\\f1\\fnil\\fcharset204 Arial;}}\\'e0\\f1\\'e0{\\f0\\'e0}\\'e0}",
+        "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f1\\fnil A;}{\\f2\\fcharset1 B;}"
+        "{\\f3\\fcharset99 C;}{\\f4\\fcharset77 D;}{\\f5\\fcharset222\\cpg1251 E;}}"
+        "\\'e0\\f1\\'e0\\f2\\'e0\\f3\\'e0\\f4\\'e0\\f5\\'e0\\f9\\'e0}",
+        "{\\rtf1\\ansi\\ansicpg1252\\deff1{\\fonttbl\\f0\\fcharset0 A;\\f1\\fcharset204 B;}\\'e0}",
+        "{\\rtf1\\ansi{\\fonttbl{\\f1\\fnil\\fcharset2 Symbol;}}\\f1 a\\'b7\\{\\\\\\tab\\u8226?}",
+        "{\\rtf1\\ansi{\\fonttbl{\\f1\\fcharset128 MS Gothic;}{\\f2\\fcharset136 MingLiU;}}"
+        "\\f1\\'95\\\\\\'81@\\'82{\\'a0}\\f2\\'a4@\\uc2\\u21151\\'a5\\'5c}",
+        "{\\rtf1\\ansi\\ansicpg65001{\\fonttbl{\\f0\\fcharset204 A;}}\\f0 \xc3\xa0}",
+        "{\\rtf1\\ansi{*\\generator Riched20 10.0;}{\\bkmkstart b}{\\nonesttables n}x}",
+    };
+    for (const char* document : documents) {
+        const auto read = bv::note::plainText(document);
+        ASSERT_TRUE(read.has_value()) << document;
+        EXPECT_EQ(normalised(*read), platformReading(document)) << document;
+    }
+}
 
 // Note files on a real drive C:, as the programs use them.
 class NoteFiles : public testing::Test {

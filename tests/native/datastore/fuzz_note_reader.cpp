@@ -107,14 +107,19 @@ const std::vector<std::string> kSeeds = {
     "{\\rtf1\\uc2 \\u8364\\'80\\'81z{\\uc0\\u65 }\\bin3 {}\\~\\-\\_\\emdash\\line}",
     "{\\rtf1{\\pict\\wmetafile8 0a0b}{\\field{\\*\\fldinst x}{\\fldrslt shown}}\\\r\nend",
     "{\\rtf1\\ansicpg932 \\'82\\'a0 {\\stylesheet{\\s1 h;}}\\'zz\\u-1 \\u99999999999 }",
+    "{\\rtf1\\deff1{\\fonttbl{\\f0\\fcharset0 A;}{\\f1\\fcharset128\\cpg932 J;}\\f2\\fcharset2 S;}"
+    "\\f1\\'82\\\\a\\'81{\\'40\\f2 b\\'b7}\\f9\\'e0{*\\generator g}}",
     "plain text\r\nsecond line\n",
     "\xff\xfe\x00{}\\",
 };
 
+// clang-format off
 const std::vector<std::string> kTokens = {
     "{",   "}",         "\\",    "\\'",        "\\'e9",     "\\u",       "\\uc",  "\\uc0", "\\bin",
     "\\*", "\\par",     "\\u-",  "-",          "9",         "65535",     "\\tab", " ",     "\r\n",
-    "?",   "\\fonttbl", "\\'ff", "\\u-10179?", "\\u-8704?", "\\ansicpg", "\xC3",  "\x00"};
+    "?",   "\\fonttbl", "\\'ff", "\\u-10179?", "\\u-8704?", "\\ansicpg", "\xC3",  "\x00",
+    "\\f1", "\\fcharset2", "\\fcharset128", "\\cpg", "\\deff"};
+// clang-format on
 
 std::string mutate(XorShift& random) {
     std::string input = kSeeds[random.below(kSeeds.size())];

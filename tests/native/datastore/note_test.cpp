@@ -90,6 +90,34 @@ TEST(NoteReader, ExtraFormattingReadsAsPlainText) {
                   "body{\\*\\bkmkstart b}{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt link}}}"),
         "bodylink");
     EXPECT_EQ(plainText("{\\rtf1 a{\\b b}c{\\i{\\ul d}}e}"), "abcde");
+    // Writers that forget the star: the group still holds no text.
+    EXPECT_EQ(plainText("{\\rtf1{*\\generator Riched20 10.0;}{\\bkmkstart b}{\\nonesttables n}x}"),
+              "*x");
+}
+
+// This build decodes only code pages 1252 and symbol; text in a font of any
+// other script falls back to 1252 here and is proved under Wine
+// (rtf_interop_test), where the system converts it.
+TEST(NoteReader, TextInAFontReadsInTheCodePageOfItsCharset) {
+    const std::string fonts =
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"
+        "{\\f1\\fnil\\fcharset2 Symbol;}{\\f2\\fnil\\fcharset222 Tahoma;}}";
+    // A symbol font's bytes, ASCII ones too, are its private-use characters;
+    // Unicode escapes and control symbols stay what they are.
+    EXPECT_EQ(plainText(fonts + "a{\\f1 a\\'b7\\{\\u8226?\\tab\\~}a}"),
+              "a\uF061\uF0B7\uF07B\u2022\t\u00A0a");
+    EXPECT_EQ(plainText(fonts + "\\f1 a\\f9 a\\f0 a}"), "\uF061\uF061a");  // no font 9
+    EXPECT_EQ(plainText(fonts + "\\f2 \\'e0\\f2 \xe0}"), "\u00E0\u00E0");  // fallback
+    // The default font sets the code page before any \f, \cpg wins over
+    // the charset, the last definition of a number counts, and a table
+    // without groups defines fonts too.
+    EXPECT_EQ(plainText("{\\rtf1\\deff1{\\fonttbl{\\f0 A;}{\\f1\\fcharset2 S;}}a}"), "\uF061");
+    EXPECT_EQ(plainText("{\\rtf1{\\fonttbl{\\f1\\cpg1252\\fcharset2 A;}}\\f1 a}"), "a");
+    EXPECT_EQ(plainText("{\\rtf1{\\fonttbl{\\f1\\fcharset2 A;}{\\f1 B;}}\\f1 a}"), "a");
+    EXPECT_EQ(plainText("{\\rtf1{\\fonttbl\\f0 A;\\f1\\fcharset2{\\*\\panose 0}S;}\\f1 a}"),
+              "\uF061");
+    // UTF-8 documents keep their code page whatever the font.
+    EXPECT_EQ(plainText("{\\rtf1\\ansicpg65001{\\fonttbl{\\f1\\fcharset2 S;}}\\f1 a}"), "a");
 }
 
 TEST(NoteReader, NumberFollowedByParagraphBreakReadsAsNumber) {
