@@ -132,11 +132,12 @@ TEST_F(Win32Back, FramesAreGroupBoxesThatHoldTheirControls) {
     EXPECT_EQ(placeOf(push).left, 110);
     EXPECT_EQ(placeOf(push).top, 70);
 
-    // The frame spans pixels 100 to 199 across, 20 to 99 down.
-    Snapshot shot(window);
-    EXPECT_EQ(shot.at(150, 45), kGreen);
+    // The frame spans pixels 100 to 199 across, 20 to 99 down, in a window
+    // of its own that its label is drawn on.
+    Snapshot shot(window), inside(group);
+    EXPECT_EQ(inside.at(150 - 100, 45 - 20), kGreen);
     EXPECT_EQ(shot.at(205, 45), kBlue);
-    EXPECT_EQ(shot.at(150, 95), kYellow);
+    EXPECT_EQ(inside.at(150 - 100, 95 - 20), kYellow);
 
     int hot = 0, behind = 0, pushed = 0;
     framed.image("Hot").Click = [&] { ++hot; };
@@ -162,9 +163,9 @@ TEST_F(Win32Back, FramesAreGroupBoxesThatHoldTheirControls) {
 
     framed.control("Group").setLeft(1800);
     EXPECT_EQ(placeOf(push).left, 130);
-    Snapshot moved(window);
+    Snapshot moved(window), movedInside(group);
     EXPECT_EQ(moved.at(110, 45), kRed);
-    EXPECT_EQ(moved.at(135, 45), kGreen);
+    EXPECT_EQ(movedInside.at(135 - 120, 45 - 20), kGreen);
     click(135, 45);
     EXPECT_EQ(hot, 2);
 }
