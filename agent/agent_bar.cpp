@@ -20,6 +20,7 @@ AgentBar::AgentBar(ui::App& application)
           return std::make_unique<common::AboutWindow>(app, common::kAgentAboutLayout);
       }) {
     form.Form_Load = [this] { Form_Load(); };
+    form.Form_KeyDown = [this](const ui::KeyArgs& k) { Form_KeyDown(k); };
     Timer1.Tick = [this] { Timer1_Timer(); };
     Timer2.Tick = [this] { Timer2_Timer(); };
     Image1.MouseDown = [this](const ui::MouseArgs& a) { Image1_MouseDown(a); };

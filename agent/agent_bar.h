@@ -44,6 +44,7 @@ class AgentBar {
     void Image2_MouseMove(const ui::MouseArgs& args);
     void Image2_Click();
     void Image3_MouseDown(const ui::MouseArgs& args);
+    void Form_KeyDown(const ui::KeyArgs& key);
     void rtuy67_Click();     // "Settings..."
     void frty_Click();       // "Position..."
     void rtyry_Click();      // "About"

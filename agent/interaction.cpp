@@ -1,4 +1,4 @@
-// The bar's buttons and its popup menu.
+// The bar's buttons and its popup menu, by mouse and by keyboard.
 #include "agent/agent_bar.h"
 #include "resources/resource_ids.h"
 #include "ui/controls/timer.h"
@@ -35,6 +35,16 @@ void AgentBar::Image2_Click() {
 
 void AgentBar::Image3_MouseDown(const ui::MouseArgs&) {
     form.popupMenu();
+}
+
+// While the bar is the active window: Space is a click on the play/pause
+// button; the context-menu key and Shift+F10 open the menu at the bar.
+void AgentBar::Form_KeyDown(const ui::KeyArgs& key) {
+    if (key.keyCode == ui::Key::Space && key.shift == 0)
+        Image2_Click();
+    else if (key.keyCode == ui::Key::Apps ||
+             (key.keyCode == ui::Key::F10 && key.shift == ui::kShiftKey))
+        form.popupMenu(ui::MenuPlace::Window);
 }
 
 void AgentBar::rtuy67_Click() {

@@ -114,8 +114,8 @@ void Form::unload() {
         Form_Terminate();
 }
 
-void Form::popupMenu() {
-    const int chosen = peer_->popupMenu();
+void Form::popupMenu(MenuPlace place) {
+    const int chosen = peer_->popupMenu(place);
     if (chosen < 0 || chosen >= static_cast<int>(menu_.size()))
         return;
     if (menu_[static_cast<std::size_t>(chosen)].Click)

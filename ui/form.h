@@ -107,13 +107,16 @@ class Form {
     void unload();
     bool unloaded() const { return unloaded_; }
 
-    // Opens the popup menu at the mouse pointer; the chosen item's Click runs
-    // after the menu has closed.
-    void popupMenu();
+    // Opens the popup menu at the mouse pointer, or at the window; the chosen
+    // item's Click runs after the menu has closed.
+    void popupMenu(MenuPlace place = MenuPlace::Pointer);
 
     Event Form_Load;
     Event Form_Deactivate;
     Event Form_Terminate;
+    // A key pressed while the window is active and none of its controls has
+    // the focus; a key held down counts once.
+    KeyEvent Form_KeyDown;
 
   private:
     friend struct BackEnd;

@@ -16,6 +16,10 @@ enum class Answer { Ok = 1, Yes = 6, No = 7 };
 // the process (the simulated one); the outermost dispatch stops it.
 struct ProgramEnded {};
 
+// Where a popup menu opens: at the mouse pointer, or at the window's
+// top-left corner (opened from the keyboard).
+enum class MenuPlace { Pointer, Window };
+
 // One window's presence on the screen. Its controls have peers of their own
 // (Control::Peer and the hooks of each kind).
 class FormPeer {
@@ -30,9 +34,9 @@ class FormPeer {
     virtual void show() = 0;
     virtual void hide() = 0;
     virtual void destroy() = 0;
-    // Opens the window's popup menu at the mouse pointer; the chosen item's
-    // index in the menu table, or -1.
-    virtual int popupMenu() = 0;
+    // Opens the window's popup menu; the chosen item's index in the menu
+    // table, or -1.
+    virtual int popupMenu(MenuPlace place) = 0;
 };
 
 class Platform {

@@ -19,7 +19,8 @@ class SimPeer : public FormPeer {
     void show() override { platform_.activate(form_); }
     void hide() override { platform_.hidden(form_); }
     void destroy() override { platform_.forget(form_); }
-    int popupMenu() override {
+    int popupMenu(MenuPlace place) override {
+        platform_.menuPlaces.push_back(place);
         return platform_.chooseMenuItem ? platform_.chooseMenuItem(form_) : -1;
     }
 

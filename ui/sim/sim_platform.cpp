@@ -132,6 +132,16 @@ void SimPlatform::scroll(Form& form, const std::string& slider, int value) {
     });
 }
 
+void SimPlatform::keyDown(Form& form, int keyCode, int shift) {
+    const KeyArgs key{keyCode, shift};
+    event([&] {
+        form.app().raise(form, [&] {
+            if (form.Form_KeyDown)
+                form.Form_KeyDown(key);
+        });
+    });
+}
+
 void SimPlatform::run(App& app, const std::function<void()>& handler) {
     event([&] { app.raise(handler); });
 }

@@ -58,6 +58,7 @@ class SimPlatform : public Platform {
     std::vector<MessageBoxCall> messageBoxes;
     std::vector<ProgramStart> programStarts;
     std::vector<WallpaperCall> wallpapers;
+    std::vector<MenuPlace> menuPlaces;  // where each popup menu opened
     bool ended() const { return ended_; }
 
     // The user's actions, each delivered as one event.
@@ -66,6 +67,8 @@ class SimPlatform : public Platform {
     void mouseMove(Form& form, const std::string& control);
     void mouseDown(Form& form, const std::string& control, int button);
     void scroll(Form& form, const std::string& slider, int value);
+    // A key pressed on the active window.
+    void keyDown(Form& form, int keyCode, int shift = 0);
     // Runs any handler as an event of its own (Form_Load at start, a menu item).
     void run(App& app, const std::function<void()>& handler);
     // The user activates a window. The program's previously active window

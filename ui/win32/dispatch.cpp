@@ -162,6 +162,9 @@ bool Win32Form::onFormMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (form_.spec().titleBar)
                 app().raise(form_, [this] { form_.unload(); });
             return true;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            return onKey(msg, wp, lp);
         case WM_MOVE:
             reportPosition();
             return true;
@@ -172,6 +175,22 @@ bool Win32Form::onFormMessage(UINT msg, WPARAM wp, LPARAM lp) {
         default:
             return false;
     }
+}
+
+// A key that reached the window itself, none of its controls having the
+// focus. System keys only as F10 without Alt: Alt+F4 and the other Alt keys
+// keep the system's meaning. True when the key is used up.
+bool Win32Form::onKey(UINT msg, WPARAM wp, LPARAM lp) {
+    constexpr LPARAM kAltHeld = 1 << 29, kHeldBefore = 1 << 30;
+    if (msg == WM_SYSKEYDOWN && (wp != VK_F10 || (lp & kAltHeld)))
+        return false;
+    if (!form_.Form_KeyDown)
+        return false;
+    if (!(lp & kHeldBefore)) {
+        const KeyArgs key{static_cast<int>(wp), shiftState()};
+        app().raise(form_, [this, key] { form_.Form_KeyDown(key); });
+    }
+    return true;
 }
 
 void Win32Form::windowGone() {

@@ -156,7 +156,7 @@ void Win32Form::destroy() {
     }
 }
 
-int Win32Form::popupMenu() {
+int Win32Form::popupMenu(MenuPlace place) {
     const auto& items = form_.menu();
     if (!hwnd_ || items.empty())
         return -1;
@@ -172,7 +172,10 @@ int Win32Form::popupMenu() {
         }
     }
     POINT at{};
-    GetCursorPos(&at);
+    if (place == MenuPlace::Window)
+        ClientToScreen(hwnd_, &at);
+    else
+        GetCursorPos(&at);
     HWND owner = hwnd_;
     // The usual pair around a popup menu: the owner must be in front for the
     // menu to close on a click elsewhere, and the posted message lets it close

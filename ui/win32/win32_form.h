@@ -43,7 +43,7 @@ class Win32Form final : public FormPeer {
     void show() override;
     void hide() override;
     void destroy() override;
-    int popupMenu() override;
+    int popupMenu(MenuPlace place) override;
 
     Form& form() const { return form_; }
     App& app() const { return form_.app(); }
@@ -86,6 +86,7 @@ class Win32Form final : public FormPeer {
     static LRESULT CALLBACK formProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK childProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
     bool onFormMessage(UINT msg, WPARAM wp, LPARAM lp);
+    bool onKey(UINT msg, WPARAM wp, LPARAM lp);
     void onMouse(HWND window, Child* holder, UINT msg, WPARAM wp, LPARAM lp);
     void windowGone();
 
@@ -103,7 +104,7 @@ class Win32Form final : public FormPeer {
     Form& form_;
     Children children_;
     HWND hwnd_ = nullptr;
-    HWND focus_ = nullptr;  // the control to give the focus back to on activation
+    HWND focus_ = nullptr;      // the control to give the focus back to on activation
     Child* pressed_ = nullptr;  // drawn control under a held left button
     Life life_ = Life::Unmade;
 };

@@ -28,6 +28,31 @@ TEST_F(AgentTest, PlayPauseTogglesTheWallpaperTimerAndItsGlyph) {
     EXPECT_EQ(sim.wallpapers.size(), 1u);
 }
 
+// From the keyboard: Space is the button's click; the context-menu key and
+// Shift+F10 open the same menu at the bar; other keys do nothing.
+TEST_F(AgentTest, KeyboardTogglesPlayPauseAndOpensTheMenuAtTheBar) {
+    start();
+    sim.chooseMenuItem = [](ui::Form&) { return -1; };
+    sim.keyDown(bar->form, ui::Key::Space);
+    EXPECT_TRUE(bar->Timer1.enabled());
+    EXPECT_EQ(picture(bar->Image2), BV_BMP_PAUSE);
+    sim.keyDown(bar->form, ui::Key::Space, ui::kCtrlKey);
+    sim.keyDown(bar->form, ui::Key::F10);
+    sim.keyDown(bar->form, 'A');
+    EXPECT_TRUE(bar->Timer1.enabled());
+    EXPECT_TRUE(sim.menuPlaces.empty());
+    sim.keyDown(bar->form, ui::Key::Space);
+    EXPECT_FALSE(bar->Timer1.enabled());
+    EXPECT_EQ(picture(bar->Image2), BV_BMP_PLAY);
+
+    sim.keyDown(bar->form, ui::Key::Apps);
+    sim.keyDown(bar->form, ui::Key::F10, ui::kShiftKey);
+    sim.mouseDown(bar->form, "Image3", 1);
+    EXPECT_EQ(sim.menuPlaces,
+              (std::vector<ui::MenuPlace>{ui::MenuPlace::Window, ui::MenuPlace::Window,
+                                          ui::MenuPlace::Pointer}));
+}
+
 TEST_F(AgentTest, HoverHighlightLastsUntilTheMouseCrossesTheBackground) {
     installNormal("3000");
     start();

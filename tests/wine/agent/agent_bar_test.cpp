@@ -43,6 +43,72 @@ TEST_F(AgentMenu, PlayPauseStopsAndRestartsTheCycleWithTheRightGlyphs) {
     EXPECT_TRUE(playPauseShows(102));
 }
 
+// The bar from the keyboard once it is the active window: Space is the
+// play/pause button, Shift+F10 and the context-menu key open the menu at
+// the bar whatever the pointer, Esc closes it, Alt+F4 leaves the bar
+// running, and a key choice runs the item.
+TEST_F(AgentMenu, KeyboardReachesEveryFunctionOfTheActiveBar) {
+    ASSERT_TRUE(ba::waitUntil([] { return !ba::savedWallpaper().empty(); }, 5s));
+    auto activate = [&] {
+        POINT background = kBackground;
+        ClientToScreen(bar, &background);
+        ba::pointerClick(background);  // a left click there does nothing else
+        return ba::waitUntil([&] { return GetForegroundWindow() == bar; }, 3s);
+    };
+    ASSERT_TRUE(activate());
+
+    ba::pressKey(VK_SPACE);
+    EXPECT_TRUE(playPauseShows(101)) << "the play glyph after pausing";
+    Sleep(300);
+    const std::wstring paused = ba::savedWallpaper();
+    Sleep(2000);  // more than three intervals
+    EXPECT_EQ(ba::savedWallpaper(), paused);
+    ba::pressKey(VK_SPACE);
+    EXPECT_TRUE(playPauseShows(102)) << "the pause glyph after resuming";
+    EXPECT_TRUE(ba::waitUntil([&] { return ba::savedWallpaper() != paused; }, 3s));
+
+    auto openMenu = [&](std::initializer_list<WORD> keys) {
+        ba::pointerTo(POINT{5, 5});  // far from the bar
+        ba::pressKeys(keys);
+        HWND menu = nullptr;
+        ba::waitUntil(
+            [&] { return (menu = FindWindowW(L"#32768", nullptr)) && IsWindowVisible(menu); }, 5s);
+        return menu;
+    };
+    auto menuClosed = [] {
+        return ba::waitUntil([] { return !IsWindowVisible(FindWindowW(L"#32768", nullptr)); }, 5s);
+    };
+    for (const auto keys : {std::initializer_list<WORD>{VK_SHIFT, VK_F10}, {VK_APPS}}) {
+        HWND menu = openMenu(keys);
+        ASSERT_NE(menu, nullptr);
+        // At the bar's corner, or flipped to fit the screen as the platform does.
+        POINT corner{};
+        ClientToScreen(bar, &corner);
+        RECT place{};
+        GetWindowRect(menu, &place);
+        EXPECT_TRUE(place.left == corner.x || place.right == corner.x) << place.left;
+        EXPECT_TRUE(place.top == corner.y || place.bottom == corner.y) << place.top;
+        ba::pressKey(VK_ESCAPE);
+        ASSERT_TRUE(menuClosed());
+        ASSERT_TRUE(activate());
+    }
+
+    ba::pressKeys({VK_MENU, VK_F4});
+    Sleep(500);
+    EXPECT_TRUE(IsWindowVisible(bar));
+    EXPECT_TRUE(agent->running());
+
+    // Last: the about window keeps the activation while it is open.
+    ASSERT_TRUE(activate());
+    ASSERT_NE(openMenu({VK_SHIFT, VK_F10}), nullptr);
+    for (int i = 0; i <= kAbout; ++i)
+        ba::pressKey(VK_DOWN);
+    ba::pressKey(VK_RETURN);
+    ASSERT_TRUE(menuClosed());
+    EXPECT_NE(ba::findWindow(L"Form3", 5s), nullptr) << "About, chosen by keys";
+
+}
+
 TEST_F(AgentMenu, BarHasNoTitleBarNoButtonsAndNoMenuBar) {
     const LONG style = GetWindowLongW(bar, GWL_STYLE);
     EXPECT_NE(style & WS_CAPTION, WS_CAPTION);

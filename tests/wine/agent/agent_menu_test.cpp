@@ -140,7 +140,7 @@ TEST(AgentBarOnTheWindowLayer, PopupMenuHoldsItsFiveItems) {
         }
         PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
     });
-    EXPECT_EQ(peer->popupMenu(), -1);
+    EXPECT_EQ(peer->popupMenu(ui::MenuPlace::Pointer), -1);
     EXPECT_EQ(gMenuSeen,
               (std::vector<std::wstring>{L"Settings...", L"Position...", L"About", L"-", L"Exit"}));
     EXPECT_FALSE(gMenuMarked);

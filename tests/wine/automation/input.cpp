@@ -103,12 +103,21 @@ void typeText(const std::wstring& text) {
 }
 
 void pressKey(WORD virtualKey) {
+    pressKeys({virtualKey});
+}
+
+void pressKeys(std::initializer_list<WORD> virtualKeys) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
-    input.ki.wVk = virtualKey;
-    send(input);
+    for (WORD key : virtualKeys) {
+        input.ki.wVk = key;
+        send(input);
+    }
     input.ki.dwFlags = KEYEVENTF_KEYUP;
-    send(input);
+    for (auto key = virtualKeys.end(); key != virtualKeys.begin();) {
+        input.ki.wVk = *--key;
+        send(input);
+    }
     Sleep(50);
 }
 

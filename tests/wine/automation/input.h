@@ -4,6 +4,7 @@
 // placement or focus; real input goes through the system's input queue.
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
 namespace bv::automation {
@@ -25,6 +26,9 @@ void pointerTo(POINT screen);
 void pointerClick(POINT screen);
 void typeText(const std::wstring& text);
 void pressKey(WORD virtualKey);
+// Keys pressed together, in order, and let go in the reverse order
+// (VK_SHIFT then VK_F10 for Shift+F10).
+void pressKeys(std::initializer_list<WORD> virtualKeys);
 // The centre of a window's client area, on the screen.
 POINT centreOf(HWND window);
 

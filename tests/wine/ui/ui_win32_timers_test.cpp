@@ -103,11 +103,11 @@ TEST_F(Win32Back, PopupMenuReturnsTheChosenItem) {
             PostMessageW(w, WM_KEYDOWN, VK_RETURN, 0);
             return true;
         });
-        EXPECT_EQ(peerOf(bar).popupMenu(), 2);
+        EXPECT_EQ(peerOf(bar).popupMenu(MenuPlace::Pointer), 2);
     }
     EXPECT_GE(ticks, 3);
     PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_EQ(peerOf(bar).popupMenu(), -1);
+    EXPECT_EQ(peerOf(bar).popupMenu(MenuPlace::Pointer), -1);
     PostMessageW(w, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageW(w, WM_KEYDOWN, VK_RETURN, 0);
     bar.popupMenu();
