@@ -4,8 +4,28 @@
 #
 #   bash tools/install.sh [PACKAGE...]    (extra packages to install as well)
 #
-# Where the kernel refuses 32-bit Linux programs, 32-bit Wine runs under
-# qemu's i386 user-mode emulator, registered with the kernel for them.
+# It changes the machine, outside the checkout, as follows (each with its undo):
+#   - Debian packages: the build tools, Wine and what they pull in (listed
+#     below). Undo: apt-get remove PACKAGE..., then apt-get autoremove.
+#   - The i386 architecture, for 32-bit Wine. Undo: remove every :i386
+#     package, then dpkg --remove-architecture i386.
+# Only where the kernel refuses 32-bit Linux programs, as root, and unless
+# BV_NO_EMULATOR=1 refuses it, 32-bit Wine runs under qemu's i386 emulator:
+#   - A permanent apt source for the release's backports suite, when no
+#     backports source exists: /etc/apt/sources.list.d/<release>-backports.sources.
+#     Undo: rm that file, then apt-get update.
+#   - qemu-user from that suite. Undo: apt-get remove qemu-user.
+#   - binfmt_misc mounted on /proc/sys/fs/binfmt_misc, if it was not.
+#     Undo: umount /proc/sys/fs/binfmt_misc.
+#   - A system-wide handler, the binfmt_misc entry "bv-i386", that runs every
+#     32-bit x86 program of the machine, not only Wine, under the emulator
+#     until the next boot. Undo: echo -1 > /proc/sys/fs/binfmt_misc/bv-i386.
+# BV_NO_EMULATOR=1 also takes that handler away (as root) if an earlier run
+# left it. On such a kernel the shipped 32-bit programs then do not run:
+# test.sh and try.sh say so in capitals and use the 64-bit build.
+#
+# The 32-bit Wine loader is BV_WINE32_LOADER if set, as for test.sh and the
+# Wine tests, else /usr/lib/wine/wine.
 #
 # Afterwards it writes one line to stdout, read by tools/test.sh and
 # tools/try.sh: "wine32: ok" when 32-bit Wine is installed and starts,
@@ -41,10 +61,17 @@ missing_of() {
     done
 }
 
-readonly loader=/usr/lib/wine/wine
+readonly loader=${BV_WINE32_LOADER:-/usr/lib/wine/wine}
 readonly emulator=/usr/bin/qemu-i386
 readonly binfmt=/proc/sys/fs/binfmt_misc
-readonly binfmt_entry=$binfmt/bv-i386
+readonly binfmt_name=bv-i386
+readonly binfmt_entry=$binfmt/$binfmt_name
+# What the handler matches: the first 20 bytes of the ELF header of a 32-bit
+# little-endian x86 program (executable or shared object: e_type 2 or 3,
+# e_machine 3), and the bits of them that count; any OS/ABI byte. The kernel
+# reads the \x escapes itself.
+readonly i386_elf_magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+readonly i386_elf_mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
 release=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
 readonly release
 
@@ -52,9 +79,18 @@ emulated() {
     [[ -f $binfmt_entry ]] && grep -qx enabled "$binfmt_entry"
 }
 
+emulator_refused() {
+    [[ -n ${BV_NO_EMULATOR:-} && ${BV_NO_EMULATOR} != 0 ]]
+}
+
+# A loader of one's own is judged by running it; Debian's by its package too.
+wine32_installed() {
+    [[ -n ${BV_WINE32_LOADER:-} ]] || installed wine32:i386
+}
+
 wine32_state() {
     local said
-    if ! installed wine32:i386; then
+    if ! wine32_installed; then
         if installed wine64; then
             echo "wine32: 32-bit Wine (wine32:i386) could not be installed from the package archive"
         else
@@ -68,6 +104,9 @@ wine32_state() {
             "under $("$emulator" --version | head -n 1)"
     elif [[ $said == wine-* ]]; then
         echo "wine32: ok"
+    elif [[ $said == *"Exec format error"* ]] && emulator_refused; then
+        echo "wine32: this kernel refuses 32-bit Linux programs ($loader: Exec format error)," \
+            "and BV_NO_EMULATOR=$BV_NO_EMULATOR refused the i386 emulator for them"
     elif [[ $said == *"Exec format error"* ]]; then
         echo "wine32: this kernel refuses 32-bit Linux programs ($loader: Exec format error)," \
             "and no i386 emulator could be set up for them"
@@ -124,8 +163,22 @@ install_emulator() {
     apt-get install -y -q --no-install-recommends -t "$release-backports" qemu-user >&2
 }
 
+# Takes away the handler an earlier run left, when the emulator is refused.
+refuse_emulator() {
+    [[ -f $binfmt_entry ]] || return 0
+    if ((EUID == 0)) && echo -1 >"$binfmt_entry"; then
+        say "BV_NO_EMULATOR: removed the emulator entry $binfmt_entry"
+    else
+        say "BV_NO_EMULATOR: the emulator entry $binfmt_entry stays; as root: echo -1 > $binfmt_entry"
+    fi
+}
+
 emulate_i386() {
-    installed wine32:i386 || return 0
+    if emulator_refused; then
+        refuse_emulator
+        return 0
+    fi
+    wine32_installed || return 0
     emulated && return 0
     [[ $("$loader" --version 2>&1) == *"Exec format error"* ]] || return 0
     if ((EUID != 0)); then
@@ -138,9 +191,8 @@ emulate_i386() {
         { say "cannot mount $binfmt"; return 0; }
     # An entry left disabled, or naming another emulator, makes way.
     [[ -f $binfmt_entry ]] && echo -1 >"$binfmt_entry"
-    # The ELF header of a 32-bit x86 executable or shared object; F opens the
-    # emulator now, so that it serves every mount namespace.
-    printf '%s' ':bv-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'"$emulator"':F' \
+    # F opens the emulator now, so that it serves every mount namespace.
+    printf '%s' ":$binfmt_name:M::$i386_elf_magic:$i386_elf_mask:$emulator:F" \
         >"$binfmt/register" || say "the kernel refused to register the emulator"
     emulated && say "32-bit programs now run under $emulator"
 }

@@ -14,6 +14,10 @@
 # cycles: an animated GIF and PNG screenshots under build/try/.
 #
 # It never touches your own Wine prefix: everything lives in build/try/.
+# Outside the checkout it changes only what tools/install.sh changes (its
+# header lists each change and its undo; BV_NO_EMULATOR=1 refuses the
+# emulator, and then, where the kernel refuses 32-bit programs, it shows the
+# 64-bit test build).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$PWD
