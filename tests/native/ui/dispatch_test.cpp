@@ -27,6 +27,19 @@ TEST_F(UiTest, FailureInAHandlerIsReportedByNameAndEndsTheProgram) {
     EXPECT_EQ(clicks, 1);
 }
 
+// The program never runs on, with every later event dropped, because the
+// report itself failed.
+TEST_F(UiTest, AReportThatCannotBeShownStillEndsTheProgram) {
+    sim.answer = [](const ui::sim::MessageBoxCall&) -> ui::Answer {
+        throw Failure("Out of memory");
+    };
+    form.button("Command1").Click = [] { throw Failure("Overflow"); };
+    sim.click(form, "Command1");
+    EXPECT_EQ(sim.messageBoxes.size(), 1u);
+    EXPECT_TRUE(sim.ended());
+    EXPECT_TRUE(app.ended());
+}
+
 TEST_F(UiTest, StepDropsFailuresButNotTheEndOfTheProgram) {
     std::vector<int> ran;
     form.button("Command1").Click = [&] {
