@@ -196,7 +196,11 @@ void LoadedPicture::draw(HDC dc, const RECT& dest) const {
     int oldMode = 0;
     POINT oldOrigin{};
     if (stretched) {
-        oldMode = SetStretchBltMode(dc, HALFTONE);
+        // Whole multiples (twice 96 dots per inch) keep every pixel sharp, and
+        // so do see-through edges, which a smoothed mask would fringe; other
+        // sizes are smoothed.
+        const bool whole = w % width_ == 0 && h % height_ == 0 && w / width_ == h / height_;
+        oldMode = SetStretchBltMode(dc, whole || mask_ ? COLORONCOLOR : HALFTONE);
         SetBrushOrgEx(dc, 0, 0, &oldOrigin);
     }
     if (bitmap_) {
