@@ -136,9 +136,10 @@ class AtDpi : public ::testing::Test {
     }
 
     // Made in this process: the form shown, and every laid-out caption,
-    // label and button text measured with the font it is drawn in. Labels
-    // and captions are drawn from their box's top-left corner; a button's
-    // text needs room for its edges.
+    // label and button text measured in the font it is drawn in, as it is
+    // drawn (labels through the window layer's own line layout). A text
+    // that the layout lets run past its box at 96 dots per inch may do so
+    // here too; every other one must fit, a button's with room for its edges.
     static void expectLaidOutInProportion(const ui::FormSpec& layout) {
         SCOPED_TRACE(layout.caption);
         ui::win32::Win32Platform platform;
@@ -152,26 +153,32 @@ class AtDpi : public ::testing::Test {
 
         ui::win32::FontCache fonts;
         HDC dc = GetDC(window);
-        const int edge = 2 * GetSystemMetrics(SM_CXEDGE);
+        const LONG edge = 2 * GetSystemMetrics(SM_CXEDGE);
         for (const auto& control : form.controls()) {
             const ui::ControlSpec& row = control->spec();
             const std::wstring text = text::widen(row.text);
             const bool label = row.kind == ui::Kind::Label, button = row.kind == ui::Kind::Button;
             if (text.empty() || !(label || button || row.kind == ui::Kind::Frame))
                 continue;
-            SelectObject(dc, fonts.get(row.font));
-            const LONG width = px(row.width), height = px(row.height);
-            RECT extent{0, 0, width, height};
-            UINT format = DT_CALCRECT | DT_EXPANDTABS;
-            if (!button)
-                format |= DT_NOPREFIX;
-            if (label && row.wrap)
-                format |= DT_WORDBREAK;
-            DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent, format);
-            const LONG room = button ? edge : row.kind == ui::Kind::Frame ? 16 : 0;
-            EXPECT_LE(extent.right, width - room) << row.name << " \"" << row.text << "\"";
-            EXPECT_LE(extent.bottom, height - (button ? edge : 0))
-                << row.name << " \"" << row.text << "\"";
+            const LONG room = button ? edge : label ? 0 : 16;  // a caption stands 8 pixels in
+            auto fits = [&](HFONT font, LONG width, LONG height, bool asDrawn) {
+                SelectObject(dc, font);
+                RECT extent{0, 0, width, height};
+                if (label && !row.wrap && asDrawn) {
+                    const SIZE line = ui::win32::layOutLine(dc, fonts, row.font, text).size;
+                    extent.right = line.cx, extent.bottom = line.cy;
+                } else {
+                    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent,
+                              DT_CALCRECT | DT_EXPANDTABS | (button ? 0u : DT_NOPREFIX) |
+                                  (row.wrap ? DT_WORDBREAK : 0u));
+                }
+                return extent.right <= width - room && extent.bottom <= height - (button ? edge : 0);
+            };
+            if (!fits(fonts.getAt96(row.font), std::lround(row.width / 15.0),
+                      std::lround(row.height / 15.0), false))
+                continue;
+            EXPECT_TRUE(fits(fonts.get(row.font), px(row.width), px(row.height), true))
+                << row.name << " \"" << row.text << "\" runs past its box";
         }
         ReleaseDC(window, dc);
     }
