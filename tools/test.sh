@@ -73,10 +73,12 @@ if ! install=$(bash tools/install.sh); then
     exit 1
 fi
 
-# Should ctest be interrupted, its Wine fixtures' Xvfb and wineserver must
-# not outlive this script.
+# Should ctest be interrupted, its Wine fixtures' Xvfb and wineserver (the
+# shared prefix's and the resolution tests' own) must not outlive this script.
 trap 'for flavour in windows windows-x64; do
-    bash tests/wine/harness.sh cleanup "$PWD/build/$flavour/wine" >/dev/null 2>&1
+    for state in wine wine-dpi; do
+        bash tests/wine/harness.sh cleanup "$PWD/build/$flavour/$state" >/dev/null 2>&1
+    done
 done' EXIT
 
 wine32=${BV_WINE32_LOADER:-/usr/lib/wine/wine}

@@ -172,7 +172,8 @@ class AtDpi : public ::testing::Test {
                               DT_CALCRECT | DT_EXPANDTABS | (button ? 0u : DT_NOPREFIX) |
                                   (row.wrap ? DT_WORDBREAK : 0u));
                 }
-                return extent.right <= width - room && extent.bottom <= height - (button ? edge : 0);
+                return extent.right <= width - room &&
+                       extent.bottom <= height - (button ? edge : 0);
             };
             if (!fits(fonts.getAt96(row.font), std::lround(row.width / 15.0),
                       std::lround(row.height / 15.0), false))
@@ -191,7 +192,8 @@ TEST_F(AtDpi, AgentBar) {
     std::filesystem::create_directories(hostPath(paths::scriptDir()));
     std::filesystem::create_directories(hostPath(paths::agentDir()));
     for (int n = 1; n <= 10; ++n)
-        fs::writeFileAtomically(paths::wallpaper(n), bitmap(static_cast<unsigned char>(n * 25), 40, 200));
+        fs::writeFileAtomically(paths::wallpaper(n),
+                                bitmap(static_cast<unsigned char>(n * 25), 40, 200));
     note::writeNote(paths::okNote(), "Top ten saved.");
     note::writeNote(paths::speedNote(), "60000");
     note::writeNote(paths::topNote(), "1200");

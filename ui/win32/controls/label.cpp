@@ -40,8 +40,8 @@ class Win32Label final : public ChildWith<LabelPeer> {
                                   ? TextLine{}
                                   : layOutLine(dc, fonts, spec.font, caption);
         if (!line.advances.empty()) {
-            const int left = spec.centered ? box.left + (box.right - box.left - line.size.cx) / 2
-                                           : box.left;
+            const int left =
+                spec.centered ? box.left + (box.right - box.left - line.size.cx) / 2 : box.left;
             ExtTextOutW(dc, left, box.top, ETO_CLIPPED, &box, caption.c_str(),
                         static_cast<UINT>(caption.size()), line.advances.data());
         } else {
