@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "agent/layouts.h"
+#include "automation/input.h"
 #include "automation/pixels.h"
 #include "automation/process.h"
 #include "automation/screenshot.h"
@@ -186,7 +187,8 @@ class AtDpi : public ::testing::Test {
 };
 
 // The bar at its saved place, its background covering the whole client
-// area and both buttons on it, each picture scaled with the twips.
+// area and both buttons on it, each picture scaled with the twips, and the
+// buttons taking clicks over all their scaled place.
 TEST_F(AtDpi, AgentBar) {
     std::filesystem::create_directories(hostPath(paths::wallpapersDir()));
     std::filesystem::create_directories(hostPath(paths::scriptDir()));
@@ -249,6 +251,14 @@ TEST_F(AtDpi, AgentBar) {
     const ba::Pixels menu = cut(shown, menuButton);
     EXPECT_TRUE(differing(menu, glyph(BV_BMP_DIM)) == 0 || differing(menu, glyph(BV_BMP_LIT)) == 0)
         << "menu button";
+
+    // The button's last pixel, outside its place at its size at 96, is still
+    // the button: the click pauses and the play glyph shows.
+    ba::leftClickAt(bar, {playPause.right - 1, playPause.bottom - 1});
+    const ba::Pixels play = glyph(BV_BMP_PLAY);
+    EXPECT_TRUE(
+        ba::waitUntil([&] { return differing(cut(captureClient(bar), playPause), play) == 0; }, 5s))
+        << "the click at the scaled button's corner missed it";
 }
 
 // The tool itself at this resolution, with its small picture scaled, and
