@@ -106,12 +106,14 @@ if ! install=$(bash tools/install.sh); then
     exit 1
 fi
 
-# Should ctest be interrupted, its Wine fixtures' Xvfb and wineserver must
-# not outlive this script.
+# Should ctest be interrupted, its Wine fixtures' Xvfb and wineserver (the
+# shared prefix's and the resolution tests' own) must not outlive this script.
 stop_wine() {
-    local flavour
+    local flavour state
     for flavour in windows windows-x64; do
-        bash tests/wine/harness.sh cleanup "$PWD/build/$flavour/wine" >/dev/null 2>&1
+        for state in wine wine-dpi; do
+            bash tests/wine/harness.sh cleanup "$PWD/build/$flavour/$state" >/dev/null 2>&1
+        done
     done
 }
 trap stop_wine EXIT

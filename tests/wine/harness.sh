@@ -2,8 +2,11 @@
 # Fixtures of the Wine tests: one fresh prefix and one private X server per
 # test run, shared by every Wine test of that run.
 #
-#   harness.sh setup   STATE_DIR win32|win64   fresh prefix in STATE_DIR/prefix
+#   harness.sh setup   STATE_DIR win32|win64 [WxH]  fresh prefix in STATE_DIR/prefix
 #                                              of that flavour, Xvfb started
+#                                              (1024x768 unless WxH is given)
+#   harness.sh dpi     STATE_DIR N             programs started from now on in
+#                                              that prefix get N dots per inch
 #   harness.sh cleanup STATE_DIR               wineserver and Xvfb stopped
 #
 # STATE_DIR is normally <build>/wine. It also holds the flavour ("arch"), the
@@ -14,7 +17,7 @@ set -euo pipefail
 
 readonly verb=${1:-}
 if [[ -z $verb || -z ${2:-} ]]; then
-    echo "usage: $0 setup STATE_DIR win32|win64, or $0 cleanup STATE_DIR" >&2
+    echo "usage: $0 setup STATE_DIR win32|win64 [WxH], $0 dpi STATE_DIR N or $0 cleanup STATE_DIR" >&2
     exit 2
 fi
 state=$(realpath -m "$2")
@@ -81,7 +84,7 @@ start_xvfb() {
     # -displayfd lets Xvfb pick a free display and report it once it accepts
     # connections. Output goes to a log: a daemon holding the test's pipe
     # would keep ctest waiting.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+    Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp -noreset \
         3>"$fifo" </dev/null >"$state/xvfb.log" 2>&1 &
     pid=$!
     echo "$pid" >"$state/xvfb.pid"
@@ -151,6 +154,8 @@ case $verb in
         stop_wineserver
         stop_xvfb
         arch=${3:-win32}
+        screen=${4:-1024x768}
+        [[ $screen =~ ^[0-9]+x[0-9]+$ ]] || fail "screen size '$screen' is not WxH"
         echo "$arch" >"$state/arch"
         : >"$log"
         # A half-made fixture leaves nothing running behind it.
@@ -162,12 +167,27 @@ case $verb in
         say "Wine flavour $arch: $("$wine" --version 2>&1)"
         trap - EXIT
         ;;
+    dpi)
+        [[ ${3:-} =~ ^[1-9][0-9]*$ ]] || fail "dots per inch '${3:-}' is not a number"
+        [[ -f $prefix/system.reg && -s $state/display ]] || fail "no prefix in $state: run setup first"
+        arch=$(cat "$state/arch")
+        wine_env
+        DISPLAY=:$(cat "$state/display")
+        export DISPLAY
+        # Wine reads the user's setting; the server is started anew so that
+        # nothing started at the old resolution lives on.
+        timeout 60 "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+            /d "$3" /f </dev/null >>"$log" 2>&1 || fail "cannot set the resolution"
+        stop_wineserver
+        start_wineserver
+        say "programs in $prefix now get $3 dots per inch"
+        ;;
     cleanup)
         stop_wineserver
         stop_xvfb
         ;;
     *)
-        echo "usage: $0 setup|cleanup STATE_DIR" >&2
+        echo "usage: $0 setup|dpi|cleanup STATE_DIR" >&2
         exit 2
         ;;
 esac

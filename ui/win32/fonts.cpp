@@ -1,5 +1,7 @@
 #include "ui/win32/fonts.h"
 
+#include <cmath>
+
 #include "datastore/wide.h"
 #include "ui/win32/metrics.h"
 
@@ -11,7 +13,14 @@ FontCache::~FontCache() {
 }
 
 HFONT FontCache::get(const Font& font) {
-    const int height = pointsToFontHeight(font.points);
+    return get(font, pointsToFontHeight(font.points));
+}
+
+HFONT FontCache::getAt96(const Font& font) {
+    return get(font, -static_cast<int>(std::lround(static_cast<double>(font.points) * 96 / 72)));
+}
+
+HFONT FontCache::get(const Font& font, int height) {
     Key key{font.face ? font.face : "", height, font.bold};
     if (auto it = fonts_.find(key); it != fonts_.end())
         return it->second;
@@ -23,6 +32,33 @@ HFONT FontCache::get(const Font& font) {
         return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     fonts_.emplace(std::move(key), made);
     return made;
+}
+
+TextLine layOutLine(HDC dc, FontCache& fonts, const Font& font, const std::wstring& text) {
+    TextLine line;
+    const int count = static_cast<int>(text.size());
+    GetTextExtentPoint32W(dc, text.c_str(), count, &line.size);
+    const int dpi = screenDpi().x;
+    if (dpi == 96 || count == 0)
+        return line;
+    // Where each character ends at 96, in that font's whole pixels.
+    std::vector<INT> ends(text.size());
+    SIZE at96{};
+    HGDIOBJ own = SelectObject(dc, fonts.getAt96(font));
+    const BOOL measured =
+        GetTextExtentExPointW(dc, text.c_str(), count, 0, nullptr, ends.data(), &at96);
+    SelectObject(dc, own);
+    if (!measured)
+        return line;
+    line.advances.resize(text.size());
+    int from = 0;
+    for (std::size_t i = 0; i < ends.size(); ++i) {
+        const int to = MulDiv(ends[i], dpi, 96);
+        line.advances[i] = to - from;
+        from = to;
+    }
+    line.size.cx = from;
+    return line;
 }
 
 }  // namespace bv::ui::win32

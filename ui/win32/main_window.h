@@ -4,12 +4,14 @@
 // string literal.
 #include "ui/app.h"
 #include "ui/win32/internal_error.h"
+#include "ui/win32/metrics.h"
 #include "ui/win32/win32_platform.h"
 
 namespace bv::ui::win32 {
 
 template <class Window>
 int runMainWindow(const char* title) {
+    declareDpiAware();
     reportInternalErrorsAs(title);
     Win32Platform platform;
     App app(platform, title);

@@ -23,6 +23,14 @@ Dpi screenDpi() {
     return dpi;
 }
 
+void declareDpiAware() {
+    using SetAware = BOOL(WINAPI*)();
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    FARPROC found = user32 ? GetProcAddress(user32, "SetProcessDPIAware") : nullptr;
+    if (found)
+        reinterpret_cast<SetAware>(reinterpret_cast<void (*)()>(found))();
+}
+
 int pointsToFontHeight(float points) {
     return -static_cast<int>(std::lround(static_cast<double>(points) * screenDpi().y / 72.0));
 }

@@ -2,6 +2,8 @@
 // Twips and pixels at the screen's resolution, read once per process.
 #include <cmath>
 
+#include "ui/layout.h"
+
 namespace bv::ui::win32 {
 
 struct Dpi {
@@ -37,7 +39,23 @@ inline float pixelsToTwipsY(int px) {
     return static_cast<float>(px * kTwipsPerInch / screenDpi().y);
 }
 
+// A picture's own size is its size at 96 dots per inch, where 15 twips make
+// a pixel: it is scaled as the twips are, so that a picture laid at its
+// control's place fills exactly the pixels the control's twips give.
+inline int picturePixelsX(int pixelsAt96) {
+    return twipsToPixelsX(static_cast<double>(pixelsAt96) * kTwipsPerPixelAt96);
+}
+inline int picturePixelsY(int pixelsAt96) {
+    return twipsToPixelsY(static_cast<double>(pixelsAt96) * kTwipsPerPixelAt96);
+}
+
 // Font points to a character height in pixels (negative: the em height).
 int pointsToFontHeight(float points);
+
+// Tells the system that the program lays itself out at the screen's real
+// resolution. Call once at the start, before any window or measurement:
+// Vista and later otherwise hand it 96 dots per inch and stretch its windows,
+// blurred, at any larger scale. Looked up at run time: XP has no such call.
+void declareDpiAware();
 
 }  // namespace bv::ui::win32

@@ -193,10 +193,37 @@ void LoadedPicture::draw(HDC dc, const RECT& dest) const {
     if (w <= 0 || h <= 0 || width_ <= 0 || height_ <= 0)
         return;
     const bool stretched = w != width_ || h != height_;
+    // Whole multiples (twice 96 dots per inch) keep every pixel sharp, and so
+    // do see-through edges, which a smoothed mask would fringe; other sizes
+    // are smoothed.
+    const bool whole = w % width_ == 0 && h % height_ == 0 && w / width_ == h / height_;
+    const bool smoothed = stretched && !whole && !mask_;
+    RECT visible{};
+    if (smoothed && bitmap_ && GetClipBox(dc, &visible) != ERROR &&
+        (visible.left > dest.left || visible.top > dest.top || visible.right < dest.right ||
+         visible.bottom < dest.bottom)) {
+        // Wine smooths only the part that the target shows, sampled anew, so
+        // that a picture cut by its window's edge or met by a partial repaint
+        // came out shifted there: the whole is smoothed off screen first.
+        HDC offScreen = CreateCompatibleDC(dc);
+        HBITMAP pixels = offScreen ? CreateCompatibleBitmap(dc, w, h) : nullptr;
+        if (offScreen && pixels) {
+            HGDIOBJ old = SelectObject(offScreen, pixels);
+            draw(offScreen, RECT{0, 0, w, h});
+            BitBlt(dc, dest.left, dest.top, w, h, offScreen, 0, 0, SRCCOPY);
+            SelectObject(offScreen, old);
+        }
+        if (pixels)
+            DeleteObject(pixels);
+        if (offScreen)
+            DeleteDC(offScreen);
+        if (pixels)
+            return;
+    }
     int oldMode = 0;
     POINT oldOrigin{};
     if (stretched) {
-        oldMode = SetStretchBltMode(dc, HALFTONE);
+        oldMode = SetStretchBltMode(dc, smoothed ? HALFTONE : COLORONCOLOR);
         SetBrushOrgEx(dc, 0, 0, &oldOrigin);
     }
     if (bitmap_) {

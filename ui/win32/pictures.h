@@ -31,8 +31,8 @@ class LoadedPicture {
     int width() const { return width_; }
     int height() const { return height_; }
 
-    // Draws the whole picture into `dest`, stretched (halftone) when the
-    // sizes differ. Transparent parts of a GIF leave the background as it is.
+    // Draws the whole picture into `dest`, stretched when the sizes differ.
+    // Transparent parts of a GIF leave the background as it is.
     void draw(HDC dc, const RECT& dest) const;
 
   private:

@@ -1,8 +1,10 @@
-// Image controls: a picture drawn by their container at its own size or
-// stretched, with an optional single-line border.
+// Image controls: a picture drawn by their container at its own size (at 96
+// dots per inch, scaled with the layout elsewhere) or stretched, with an
+// optional single-line border.
 #include "ui/controls/image.h"
 #include "ui/backend.h"
 #include "ui/win32/children.h"
+#include "ui/win32/metrics.h"
 #include "ui/win32/pictures.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/win32_platform.h"
@@ -43,8 +45,8 @@ class Win32Image final : public ChildWith<ImagePeer> {
         IntersectClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
         RECT dest = inner;
         if (!spec.stretch) {
-            dest.right = dest.left + picture_->width();
-            dest.bottom = dest.top + picture_->height();
+            dest.right = dest.left + picturePixelsX(picture_->width());
+            dest.bottom = dest.top + picturePixelsY(picture_->height());
         }
         picture_->draw(dc, dest);
         RestoreDC(dc, saved);

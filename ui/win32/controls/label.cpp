@@ -3,6 +3,7 @@
 #include "datastore/wide.h"
 #include "ui/backend.h"
 #include "ui/win32/children.h"
+#include "ui/win32/fonts.h"
 #include "ui/win32/paint.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/win32_platform.h"
@@ -28,15 +29,26 @@ class Win32Label final : public ChildWith<LabelPeer> {
         const std::wstring caption = text::widen(label_.caption());
         if (caption.empty())
             return;
-        HGDIOBJ oldFont = SelectObject(dc, form().platform().fonts().get(spec.font));
+        FontCache& fonts = form().platform().fonts();
+        HGDIOBJ oldFont = SelectObject(dc, fonts.get(spec.font));
         SetTextColor(dc, spec.foreColor != kNoColor ? colorOf(spec.foreColor)
                                                     : GetSysColor(COLOR_WINDOWTEXT));
         // Text breaks at the label's width only where the layout asks for it;
         // elsewhere a text wider than its box is cut at the edge.
         RECT box = rect();
-        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &box,
-                  DT_NOPREFIX | DT_EXPANDTABS | DT_TOP | (spec.wrap ? DT_WORDBREAK : 0) |
-                      (spec.centered ? DT_CENTER : DT_LEFT));
+        const TextLine line = spec.wrap || caption.find_first_of(L"\t\r\n") != std::wstring::npos
+                                  ? TextLine{}
+                                  : layOutLine(dc, fonts, spec.font, caption);
+        if (!line.advances.empty()) {
+            const int left =
+                spec.centered ? box.left + (box.right - box.left - line.size.cx) / 2 : box.left;
+            ExtTextOutW(dc, left, box.top, ETO_CLIPPED, &box, caption.c_str(),
+                        static_cast<UINT>(caption.size()), line.advances.data());
+        } else {
+            DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &box,
+                      DT_NOPREFIX | DT_EXPANDTABS | DT_TOP | (spec.wrap ? DT_WORDBREAK : 0) |
+                          (spec.centered ? DT_CENTER : DT_LEFT));
+        }
         SelectObject(dc, oldFont);
     }
 
