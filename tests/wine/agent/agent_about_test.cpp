@@ -1,6 +1,6 @@
 // The about window under Wine: the agent's copy, single, closed only by
 // "A&ccept", taking the activation back from the bar but not from another
-// program; and both copies' first focus, made in this process.
+// program; and both copies' titles and focus order, made in this process.
 #include <windows.h>
 
 #include <string>

@@ -17,9 +17,6 @@
 #include "automation/screenshot.h"
 #include "datastore/failure.h"
 #include "tests/wine/ui/ui_win32_fixture.h"
-#include "ui/controls/image.h"
-#include "ui/controls/label.h"
-#include "ui/controls/picture_box.h"
 #include "ui/win32/pictures.h"
 
 namespace bv::ui::win32::tests {

@@ -9,8 +9,6 @@
 #include "automation/wallpaper.h"
 #include "datastore/failure.h"
 #include "tests/wine/ui/ui_win32_fixture.h"
-#include "ui/controls/button.h"
-#include "ui/controls/file_dialog.h"
 
 namespace bv::ui::win32::tests {
 namespace {

@@ -9,7 +9,6 @@
 #include "automation/message_box.h"
 #include "tests/wine/support/message_boxes.h"
 #include "tests/wine/ui/ui_win32_fixture.h"
-#include "ui/controls/timer.h"
 
 namespace bv::ui::win32::tests {
 namespace {

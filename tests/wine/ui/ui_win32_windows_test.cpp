@@ -13,10 +13,6 @@
 
 #include "datastore/failure.h"
 #include "tests/wine/ui/ui_win32_fixture.h"
-#include "ui/controls/button.h"
-#include "ui/controls/image.h"
-#include "ui/controls/slider.h"
-#include "ui/controls/text_box.h"
 
 namespace bv::ui::win32::tests {
 namespace {
@@ -121,6 +117,10 @@ TEST_F(Win32Back, ControlsWithWindowsAreBuiltFromTheTable) {
     HWND front = GetWindow(peerOf(reordered).ensureWindow(), GW_CHILD);
     EXPECT_EQ(front, controlWindow(reordered, "Front"));
     EXPECT_EQ(GetWindow(front, GW_HWNDNEXT), controlWindow(reordered, "Holder"));
+    // The picture box's control lies on the box's own window.
+    HWND inner = controlWindow(reordered, "Inner");
+    ASSERT_NE(inner, nullptr);
+    EXPECT_EQ(GetParent(inner), controlWindow(reordered, "Holder"));
 }
 
 TEST_F(Win32Back, FocusFollowsTabIndicesAcrossFrames) {
