@@ -146,7 +146,7 @@ class AtDpi : public ::testing::Test {
         ui::win32::Win32Platform platform;
         ui::App app(platform, "dpi_test");
         ui::Form form(app, layout);
-        app.dispatch([&] { form.show(); });
+        app.raise([&] { form.show(); });
         ui::win32::pump(platform, 100);
         HWND window = static_cast<ui::win32::Win32Form*>(ui::BackEnd::peer(form))->hwnd();
         ASSERT_NE(window, nullptr);
