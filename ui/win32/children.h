@@ -51,7 +51,8 @@ class Child {
     // in their background colour, then their decoration, then the controls
     // drawn on them.
     virtual COLORREF background() const;
-    virtual void paintDecoration(HDC) const {}
+    // `area`: what is painted, in the container's client coordinates.
+    virtual void paintDecoration(HDC, const RECT& /*area*/) const {}
     virtual bool focusOnClick() const { return false; }
     // Keyboard: in the tab order; a push button (Enter, access key).
     virtual bool focusable() const { return false; }

@@ -42,7 +42,7 @@ void Win32Form::paint(const Child* container, HDC dc, const RECT& area) {
     const int saved = SaveDC(dc);
     SetBkMode(dc, TRANSPARENT);
     if (container)
-        container->paintDecoration(dc);
+        container->paintDecoration(dc, area);
     const auto& all = children_.all();
     for (auto it = all.rbegin(); it != all.rend(); ++it) {
         const Child& child = **it;

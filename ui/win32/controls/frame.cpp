@@ -9,6 +9,7 @@
 #include "ui/win32/children.h"
 #include "ui/win32/paint.h"
 #include "ui/win32/win32_form.h"
+#include "ui/win32/win32_platform.h"
 
 namespace bv::ui::win32 {
 
@@ -35,8 +36,21 @@ class Win32Frame final : public ChildWith<Control::Peer> {
         return color != kNoColor ? colorOf(color) : GetSysColor(COLOR_BTNFACE);
     }
 
-    // The group box draws its own edge and caption.
-    void paintDecoration(HDC dc) const override {
+    // The group box draws its own edge and caption; not for a paint inside
+    // the edge and below the caption (a picture of the frame changing),
+    // where text would only cost time.
+    void paintDecoration(HDC dc, const RECT& area) const override {
+        HGDIOBJ oldFont = SelectObject(dc, form().platform().fonts().get(control().spec().font));
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, oldFont);
+        RECT inside{};
+        GetClientRect(hwnd(), &inside);
+        InflateRect(&inside, -2, -2);
+        inside.top = metrics.tmHeight + 1;
+        if (area.left >= inside.left && area.top >= inside.top && area.right <= inside.right &&
+            area.bottom <= inside.bottom)
+            return;
         CallWindowProcW(groupBoxProc_, hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
                         PRF_CLIENT);
     }
