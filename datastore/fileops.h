@@ -16,10 +16,14 @@ bool fileExists(const std::string& path) noexcept;
 std::string bareName(const std::string& path) noexcept;
 
 // Tells one content of a file from another without reading it: a copy or a
-// rewrite changes the size or the last-write time.
+// rewrite changes the size or the last-write time, and a file put in by a
+// replace also its creation (on Windows) or status change (POSIX) time. A
+// rewrite in place to the same size within one tick of the last-write time
+// goes unseen.
 struct FileStamp {
     std::uint64_t size = 0;
     std::int64_t written = 0;  // last write, in the platform's own units
+    std::int64_t created = 0;  // creation (Windows), status change (POSIX)
     bool operator==(const FileStamp&) const = default;
 };
 

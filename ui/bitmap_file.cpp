@@ -59,6 +59,9 @@ BitmapFile readBitmapFile(const unsigned char* data, std::size_t size) {
     file.pixelsAt = offBits;
     file.stride = static_cast<std::size_t>(stride);
     file.rows = static_cast<std::size_t>(rows);
+    file.width = static_cast<std::size_t>(width);
+    file.bits = bits;
+    file.topDown = height < 0;
     return file;
 }
 
