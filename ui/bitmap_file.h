@@ -27,4 +27,9 @@ struct BitmapFile {
 // make a plain header Broken.
 BitmapFile readBitmapFile(const unsigned char* data, std::size_t size);
 
+// The same from the file's first kBitmapHeadBytes bytes (all of them when it
+// is shorter) and its whole size, for a file read a part at a time.
+inline constexpr std::size_t kBitmapHeadBytes = 54;
+BitmapFile readBitmapHead(const unsigned char* head, std::size_t fileSize);
+
 }  // namespace bv::ui

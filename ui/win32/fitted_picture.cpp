@@ -6,22 +6,25 @@
 #include <vector>
 
 #include "datastore/failure.h"
-#include "datastore/fileops.h"
+#include "datastore/wide.h"
+#include "datastore/win32_error.h"
 #include "ui/bitmap_file.h"
 
 namespace bv::ui::win32 {
 
 namespace {
 
-// A 24-bit top-down DIB section, deleted unless released.
+// A 32-bit top-down DIB section, deleted unless released: as the screen
+// holds pixels, so that painting it is a plain copy.
 struct Dib {
-    explicit Dib(SIZE size) : stride((static_cast<std::size_t>(size.cx) * 3 + 3) & ~std::size_t{3}) {
+    static constexpr std::size_t kPixel = 4;
+    explicit Dib(SIZE size) : stride(static_cast<std::size_t>(size.cx) * kPixel) {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
         info.bmiHeader.biWidth = size.cx;
         info.bmiHeader.biHeight = -size.cy;
         info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
+        info.bmiHeader.biBitCount = 32;
         void* pixels = nullptr;
         bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
         if (!bitmap || !pixels) {
@@ -94,45 +97,116 @@ void toBgr(const unsigned char* row, const BitmapFile& file, const unsigned char
     }
 }
 
-// A plain bitmap at least as large as `size` both ways, reduced in one pass:
-// each target pixel is the mean of the source pixels it covers, as a
-// halftone stretch shows them. Sums of a cell stay within 32 bits.
+// A plain bitmap at least as large as `size` both ways, reduced in one pass
+// over its rows: each target pixel is the mean of the source pixels it
+// covers, as a halftone stretch shows them. Sums of a cell stay within 32 bits.
 bool reducible(const BitmapFile& file, SIZE size) {
-    const std::uint64_t w = static_cast<std::uint64_t>(size.cx), h = static_cast<std::uint64_t>(size.cy);
+    const auto w = static_cast<std::uint64_t>(size.cx), h = static_cast<std::uint64_t>(size.cy);
     return file.verdict == BitmapFile::Verdict::Plain && file.width >= w && file.rows >= h &&
            (file.width / w + 1) * (file.rows / h + 1) <= (std::uint64_t{1} << 24);
 }
 
-PicturePtr reduce(const unsigned char* data, const BitmapFile& file, SIZE size) {
+// The file open for reading as the data store opens it: a writer may
+// replace it meanwhile, and this handle reads on from the old one.
+class Reader {
+  public:
+    explicit Reader(const std::string& path) : path_(path) {
+        file_ = CreateFileW(text::widen(path).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file_ == INVALID_HANDLE_VALUE)
+            throw win32Failure(GetLastError(), path);
+        LARGE_INTEGER size{};
+        if (!GetFileSizeEx(file_, &size)) {
+            const DWORD error = GetLastError();
+            CloseHandle(file_);
+            throw win32Failure(error, path);
+        }
+        size_ = static_cast<std::uint64_t>(size.QuadPart);
+    }
+    ~Reader() { CloseHandle(file_); }
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
+
+    std::uint64_t size() const { return size_; }
+    // Exactly `n` bytes; a file that ended sooner changed under us.
+    void read(unsigned char* to, std::size_t n) {
+        while (n > 0) {
+            DWORD got = 0;
+            const DWORD want = static_cast<DWORD>(std::min<std::size_t>(n, 1u << 30));
+            if (!ReadFile(file_, to, want, &got, nullptr))
+                throw win32Failure(GetLastError(), path_);
+            if (got == 0)
+                throw Failure("Invalid picture");
+            to += got;
+            n -= got;
+        }
+    }
+    void seek(std::uint64_t to) {
+        LARGE_INTEGER at{};
+        at.QuadPart = static_cast<LONGLONG>(to);
+        if (!SetFilePointerEx(file_, at, nullptr, FILE_BEGIN))
+            throw win32Failure(GetLastError(), path_);
+    }
+
+  private:
+    std::string path_;
+    HANDLE file_;
+    std::uint64_t size_ = 0;
+};
+
+// Reads the pixel rows a band at a time, in the file's order, so that the
+// whole picture is never in memory.
+PicturePtr reduce(Reader& reader, const BitmapFile& file, SIZE size) {
     const std::size_t dw = static_cast<std::size_t>(size.cx);
     const std::size_t dh = static_cast<std::size_t>(size.cy);
     const std::vector<std::size_t> xs = spans(file.width, dw), ys = spans(file.rows, dh);
-    const unsigned char* palette = data + 14 + file.infoSize;
+    std::vector<unsigned char> palette(std::size_t{file.colors} * 4);
+    if (!palette.empty()) {
+        reader.seek(14 + file.infoSize);
+        reader.read(palette.data(), palette.size());
+    }
+    reader.seek(file.pixelsAt);
     std::vector<unsigned char> converted(file.bits < 24 ? file.width * 3 : 0);
     std::vector<std::uint32_t> sums(dw * 3);
+    const std::size_t bandRows = std::max<std::size_t>(1, (std::size_t{1} << 20) / file.stride);
+    std::vector<unsigned char> band(std::min(bandRows, file.rows) * file.stride);
     Dib dib(size);
-    for (std::size_t dy = 0; dy < dh; ++dy) {
+
+    auto finish = [&](std::size_t dy) {
+        unsigned char* out = dib.bits + dy * dib.stride;
+        const auto rows = static_cast<std::uint32_t>(ys[dy + 1] - ys[dy]);
+        for (std::size_t dx = 0; dx < dw; ++dx) {
+            const std::uint32_t n = rows * static_cast<std::uint32_t>(xs[dx + 1] - xs[dx]);
+            for (std::size_t c = 0; c < 3; ++c)
+                out[dx * Dib::kPixel + c] =
+                    static_cast<unsigned char>((sums[dx * 3 + c] + n / 2) / n);
+        }
         std::fill(sums.begin(), sums.end(), 0);
-        for (std::size_t sy = ys[dy]; sy < ys[dy + 1]; ++sy) {
-            const std::size_t stored = file.topDown ? sy : file.rows - 1 - sy;
-            const unsigned char* row = data + file.pixelsAt + stored * file.stride;
+    };
+    std::size_t dy = file.topDown ? 0 : dh - 1;
+    for (std::size_t stored = 0; stored < file.rows;) {
+        const std::size_t count = std::min(bandRows, file.rows - stored);
+        reader.read(band.data(), count * file.stride);
+        for (std::size_t i = 0; i < count; ++i, ++stored) {
+            const std::size_t sy = file.topDown ? stored : file.rows - 1 - stored;
+            // Rows of one target row lie together in the file, whichever way it runs.
+            while (sy < ys[dy] || sy >= ys[dy + 1]) {
+                finish(dy);
+                dy = file.topDown ? dy + 1 : dy - 1;
+            }
+            const unsigned char* row = band.data() + i * file.stride;
             if (file.bits == 32) {
                 addRow<4>(row, xs, sums.data());
             } else if (file.bits == 24) {
                 addRow<3>(row, xs, sums.data());
             } else {
-                toBgr(row, file, palette, converted.data());
+                toBgr(row, file, palette.data(), converted.data());
                 addRow<3>(converted.data(), xs, sums.data());
             }
         }
-        unsigned char* out = dib.bits + dy * dib.stride;
-        const std::uint32_t rows = static_cast<std::uint32_t>(ys[dy + 1] - ys[dy]);
-        for (std::size_t dx = 0; dx < dw; ++dx) {
-            const std::uint32_t n = rows * static_cast<std::uint32_t>(xs[dx + 1] - xs[dx]);
-            for (std::size_t c = 0; c < 3; ++c)
-                out[dx * 3 + c] = static_cast<unsigned char>((sums[dx * 3 + c] + n / 2) / n);
-        }
     }
+    finish(dy);
     return dib.release();
 }
 
@@ -144,8 +218,8 @@ HBITMAP splitMask(const unsigned char* onWhite, Dib& onBlack, SIZE size) {
     std::vector<unsigned char> mask(maskStride * static_cast<std::size_t>(size.cy));
     for (std::size_t y = 0; y < static_cast<std::size_t>(size.cy); ++y) {
         for (std::size_t x = 0; x < static_cast<std::size_t>(size.cx); ++x) {
-            const unsigned char* w = onWhite + y * onBlack.stride + x * 3;
-            unsigned char* b = onBlack.bits + y * onBlack.stride + x * 3;
+            const unsigned char* w = onWhite + y * onBlack.stride + x * Dib::kPixel;
+            unsigned char* b = onBlack.bits + y * onBlack.stride + x * Dib::kPixel;
             const int left = (w[0] - b[0] + w[1] - b[1] + w[2] - b[2]) / 3;
             const int cover = 255 - std::clamp(left, 0, 255);
             if (cover * 2 < 255) {
@@ -200,17 +274,21 @@ PicturePtr drawAt(const LoadedPicture& picture, SIZE size) {
 }  // namespace
 
 PicturePtr loadPictureFileAt(const std::string& path, SIZE size) {
-    if (size.cx <= 0 || size.cy <= 0)
-        return loadPictureFile(path);
-    PicturePtr full;
-    {
-        const std::string bytes = fs::readFile(path);
-        const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-        const BitmapFile file = readBitmapFile(data, bytes.size());
-        if (reducible(file, size))
-            return reduce(data, file, size);
-        full = decodePicture(bytes.data(), bytes.size());
+    if (size.cx > 0 && size.cy > 0) {
+        Reader reader(path);
+        unsigned char head[kBitmapHeadBytes] = {};
+        if (reader.size() >= kBitmapHeadBytes) {
+            reader.read(head, kBitmapHeadBytes);
+            const BitmapFile file = readBitmapHead(
+                head, static_cast<std::size_t>(std::min<std::uint64_t>(reader.size(), SIZE_MAX)));
+            if (reducible(file, size))
+                return reduce(reader, file, size);
+        }
     }
+    // Anything else goes whole through the decoder, as loadPictureFile does.
+    PicturePtr full = loadPictureFile(path);
+    if (size.cx <= 0 || size.cy <= 0)
+        return full;
     return drawAt(*full, size);
 }
 
