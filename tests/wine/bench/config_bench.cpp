@@ -81,25 +81,27 @@ double ms(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
-// The mean of `run`'s own time over up to `most` runs, fewer once
-// `budgetMs` has gone (an emulated CPU), never fewer than two; `between`
-// runs untimed after each.
+// The median of `run`'s own time over up to `most` runs, fewer once
+// `budgetMs` has gone (an emulated CPU), never fewer than three; `between`
+// runs untimed after each. The median: a busy moment of the shared machine
+// spoils a run, not the figure.
 template <class Run, class Between>
-double meanMs(int most, double budgetMs, Run run, Between between, int& runs) {
-    double total = 0;
+double medianMs(int most, double budgetMs, Run run, Between between, int& runs) {
+    std::vector<double> times;
     const auto began = Clock::now();
-    for (runs = 0; runs < most && (runs < 2 || ms(Clock::now() - began) < budgetMs); ++runs) {
+    for (runs = 0; runs < most && (runs < 3 || ms(Clock::now() - began) < budgetMs); ++runs) {
         const auto start = Clock::now();
         run(runs);
-        total += ms(Clock::now() - start);
+        times.push_back(ms(Clock::now() - start));
         between();
     }
-    return total / runs;
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
 }
 
 void previewFigures(bv::config::ConfigWindow& tool) {
     const std::string one = bv::paths::wallpaper(1), two = bv::paths::wallpaper(2);
-    std::printf("config preview, 24-bit bitmaps in slots 1 and 2 (ms, mean of the runs shown):\n");
+    std::printf("config preview, 24-bit bitmaps in slots 1 and 2 (ms, median of the runs shown):\n");
     std::printf("%-12s %17s %17s %17s %17s\n", "bitmap", "to a changed file",
                 "between seen slots", "decoding whole", "making the kept");
     for (const Size size : kSizes) {
@@ -112,18 +114,18 @@ void previewFigures(bv::config::ConfigWindow& tool) {
         hover(1);
         hover(2);
         int changedRuns = 0, movesRuns = 0, decodeRuns = 0, keptRuns = 0;
-        const double changed = meanMs(
+        const double changed = medianMs(
             20, 3000,
             [&](int i) {
                 touch(one, i + 1);
                 hover(1);
             },
             [&] { hover(2); }, changedRuns);
-        const double moves = meanMs(
+        const double moves = medianMs(
             400, 2000, [&](int i) { hover(i % 2 ? 2 : 1); }, [] {}, movesRuns);
-        const double decode = meanMs(
+        const double decode = medianMs(
             20, 3000, [&](int) { bv::ui::win32::loadPictureFile(one); }, [] {}, decodeRuns);
-        const double kept = meanMs(
+        const double kept = medianMs(
             20, 3000, [&](int) { bv::ui::win32::loadPictureFileAt(one, kPreview); }, [] {},
             keptRuns);
         const std::string name = std::to_string(size.w) + " x " + std::to_string(size.h);
@@ -135,8 +137,8 @@ void previewFigures(bv::config::ConfigWindow& tool) {
     tool.Text_MouseMove(1, {});
     pump();
     const double unchanged =
-        meanMs(2000, 2000, [&](int) { tool.Text_MouseMove(1, {}); }, [] {}, runs);
-    const double lookup = meanMs(2000, 2000, [&](int) { (void)bv::fs::fileStamp(one); }, [] {}, runs);
+        medianMs(2000, 2000, [&](int) { tool.Text_MouseMove(1, {}); }, [] {}, runs);
+    const double lookup = medianMs(2000, 2000, [&](int) { (void)bv::fs::fileStamp(one); }, [] {}, runs);
     std::printf("  a move over the same unchanged slot: %.4f ms, of which the file's lookup %.4f ms\n",
                 unchanged, lookup);
     std::filesystem::remove(bv::testing::hostPath(two));

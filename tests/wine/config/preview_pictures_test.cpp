@@ -1,7 +1,8 @@
 // The preview shows whatever the platform's picture loading takes, whatever
 // the name says: GIF and JPEG data saved as a slot's .bmp file show as
-// pictures, and only data that no loader takes shows the cannot-show picture.
-// Each slot's picture is kept once shown; a file that changes shows anew.
+// pictures, see-through parts and all, and only data that no loader takes
+// shows the cannot-show picture. Each slot's picture is kept once shown; a
+// file that changes shows anew.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -63,6 +64,7 @@ TEST_F(Preview, GifAndJpegDataShowAndOnlyWhatNoLoaderTakesCannotShow) {
     fs::writeFileAtomically(paths::wallpaper(2), fs::readFile(pictures + "/quarters.jpg"));
     fs::writeFileAtomically(paths::wallpaper(3), "GIF89a, and nothing a decoder takes");
     fs::writeFileAtomically(paths::wallpaper(4), bv::testing::quarters(16, 16));
+    fs::writeFileAtomically(paths::wallpaper(5), fs::readFile(pictures + "/half_see_through.gif"));
 
     start();
     const Pixels bitmap = shown(4);
@@ -81,6 +83,14 @@ TEST_F(Preview, GifAndJpegDataShowAndOnlyWhatNoLoaderTakesCannotShow) {
     const Pixels cannotShow = shown(3);
     EXPECT_NE(cannotShow.rgb, bitmap.rgb);
     EXPECT_FALSE(within(cannotShow.at(3, 3), 0xFF0000));
+
+    // A GIF's see-through half shows the frame under it, shown or kept.
+    const Pixels half = shown(5);
+    const std::uint32_t face = bv::automation::toRgb(GetSysColor(COLOR_BTNFACE));
+    EXPECT_TRUE(within(half.at(20, 60), 0xFF0000));
+    EXPECT_TRUE(within(half.at(190, 60), face));
+    shown(4);
+    EXPECT_EQ(shown(5).rgb, half.rgb);
 }
 
 // A file changed, deleted or spoilt between two hovers of its slot shows as
