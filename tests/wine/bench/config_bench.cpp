@@ -114,13 +114,15 @@ void previewFigures(bv::config::ConfigWindow& tool) {
         hover(1);
         hover(2);
         int changedRuns = 0, movesRuns = 0, decodeRuns = 0, keptRuns = 0;
+        int touches = 0;
+        touch(one, ++touches);
         const double changed = medianMs(
-            20, 3000,
-            [&](int i) {
-                touch(one, i + 1);
-                hover(1);
+            20, 3000, [&](int) { hover(1); },
+            [&] {
+                hover(2);
+                touch(one, ++touches);
             },
-            [&] { hover(2); }, changedRuns);
+            changedRuns);
         const double moves = medianMs(
             400, 2000, [&](int i) { hover(i % 2 ? 2 : 1); }, [] {}, movesRuns);
         const double decode = medianMs(
