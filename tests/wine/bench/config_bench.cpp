@@ -1,8 +1,8 @@
 // Prints what a mouse move over a slot costs the configuration tool's
 // preview with bitmaps of today's screen sizes: a move to a slot whose file
 // changed, a move between two slots both seen before, a move over the same
-// unchanged slot, next to decoding the file whole and making the picture
-// the preview keeps. Then the real tool's working set after the pointer ran
+// unchanged slot and a repaint alone, next to decoding the file whole and
+// making the picture the preview keeps. Then the real tool's working set after the pointer ran
 // down ten slots of 3840 x 2160 bitmaps, beside its yardstick's. Figures
 // only: it fails only when a window cannot be made or a program started.
 #include <windows.h>
@@ -28,8 +28,10 @@
 #include "datastore/paths.h"
 #include "datastore/wide.h"
 #include "tests/wine/support/test_files.h"
+#include "ui/backend.h"
 #include "ui/win32/fitted_picture.h"
 #include "ui/win32/pictures.h"
+#include "ui/win32/win32_form.h"
 #include "ui/win32/win32_platform.h"
 
 namespace {
@@ -143,6 +145,18 @@ void previewFigures(bv::config::ConfigWindow& tool) {
     const double lookup = medianMs(2000, 2000, [&](int) { (void)bv::fs::fileStamp(one); }, [] {}, runs);
     std::printf("  a move over the same unchanged slot: %.4f ms, of which the file's lookup %.4f ms\n",
                 unchanged, lookup);
+    // The floor of a move to another slot: the platform's paint of the
+    // preview's place, with nothing new to show.
+    HWND window = static_cast<bv::ui::win32::Win32Form*>(bv::ui::BackEnd::peer(tool.form))->hwnd();
+    const RECT preview{5280 / 15 + 40, 120 / 15 + 24, 5280 / 15 + 40 + 217, 120 / 15 + 24 + 129};
+    const double repaint = medianMs(
+        400, 2000,
+        [&](int) {
+            InvalidateRect(window, &preview, FALSE);
+            pump();
+        },
+        [] {}, runs);
+    std::printf("  a repaint of the preview alone, the same picture: %.4f ms\n", repaint);
     std::filesystem::remove(bv::testing::hostPath(two));
     std::filesystem::remove(bv::testing::hostPath(one));
 }
