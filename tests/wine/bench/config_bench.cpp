@@ -2,9 +2,10 @@
 // preview with bitmaps of today's screen sizes: a move to a slot whose file
 // changed, a move between two slots both seen before, a move over the same
 // unchanged slot and a repaint alone, next to decoding the file whole and
-// making the picture the preview keeps. Then the real tool's working set after the pointer ran
-// down ten slots of 3840 x 2160 bitmaps, beside its yardstick's. Figures
-// only: it fails only when a window cannot be made or a program started.
+// making the picture the preview keeps. Then the real tool's working set
+// after the pointer ran down ten slots of 3840 x 2160 bitmaps, beside its
+// yardstick's. Figures only: it fails only when a window cannot be made or
+// a program started.
 #include <windows.h>
 // after windows.h, which it needs
 #include <psapi.h>
