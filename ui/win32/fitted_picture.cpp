@@ -97,9 +97,8 @@ void toBgr(const unsigned char* row, const BitmapFile& file, const unsigned char
     }
 }
 
-// A plain bitmap at least as large as `size` both ways, reduced in one pass
-// over its rows: each target pixel is the mean of the source pixels it
-// covers, as a halftone stretch shows them. Sums of a cell stay within 32 bits.
+// Made small by reduce(): a plain bitmap at least as large as `size` both
+// ways, whose cells' sums stay within 32 bits.
 bool reducible(const BitmapFile& file, SIZE size) {
     const auto w = static_cast<std::uint64_t>(size.cx), h = static_cast<std::uint64_t>(size.cy);
     return file.verdict == BitmapFile::Verdict::Plain && file.width >= w && file.rows >= h &&
@@ -155,8 +154,10 @@ class Reader {
     std::uint64_t size_ = 0;
 };
 
-// Reads the pixel rows a band at a time, in the file's order, so that the
-// whole picture is never in memory.
+// Each target pixel is the mean of the source pixels it covers, which is
+// what a halftone stretch approximates, in one pass over the rows. They are
+// read a band at a time in the file's order: the whole picture is never in
+// memory.
 PicturePtr reduce(Reader& reader, const BitmapFile& file, SIZE size) {
     const std::size_t dw = static_cast<std::size_t>(size.cx);
     const std::size_t dh = static_cast<std::size_t>(size.cy);

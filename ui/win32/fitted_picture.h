@@ -10,7 +10,8 @@
 namespace bv::ui::win32 {
 
 // Reads the file anew and makes it `size` pixels large, as draw() would
-// stretch it there. Throws as loadPictureFile.
+// stretch it there: a plain bitmap larger than that in one pass of our own,
+// anything else decoded whole and drawn once. Throws as loadPictureFile.
 PicturePtr loadPictureFileAt(const std::string& path, SIZE size);
 
 }  // namespace bv::ui::win32
