@@ -83,7 +83,9 @@ void toBgr(const unsigned char* row, const BitmapFile& file, const unsigned char
     for (std::size_t x = 0; x < file.width; ++x, out += 3) {
         if (file.bits == 16) {
             const unsigned v = row[2 * x] | (row[2 * x + 1] << 8);
-            auto expand = [](unsigned c) { return static_cast<unsigned char>((c << 3) | (c >> 2)); };
+            auto expand = [](unsigned c) {
+                return static_cast<unsigned char>((c << 3) | (c >> 2));
+            };
             out[0] = expand(v & 31);
             out[1] = expand((v >> 5) & 31);
             out[2] = expand((v >> 10) & 31);

@@ -104,9 +104,10 @@ double medianMs(int most, double budgetMs, Run run, Between between, int& runs) 
 
 void previewFigures(bv::config::ConfigWindow& tool) {
     const std::string one = bv::paths::wallpaper(1), two = bv::paths::wallpaper(2);
-    std::printf("config preview, 24-bit bitmaps in slots 1 and 2 (ms, median of the runs shown):\n");
-    std::printf("%-12s %17s %17s %17s %17s\n", "bitmap", "to a changed file",
-                "between seen slots", "decoding whole", "making the kept");
+    std::printf(
+        "config preview, 24-bit bitmaps in slots 1 and 2 (ms, median of the runs shown):\n");
+    std::printf("%-12s %17s %17s %17s %17s\n", "bitmap", "to a changed file", "between seen slots",
+                "decoding whole", "making the kept");
     for (const Size size : kSizes) {
         bv::fs::writeFileAtomically(one, noiseBitmap(size, 1));
         bv::fs::writeFileAtomically(two, noiseBitmap(size, 2));
@@ -141,11 +142,13 @@ void previewFigures(bv::config::ConfigWindow& tool) {
     int runs = 0;
     tool.Text_MouseMove(1, {});
     pump();
-    const double unchanged =
-        medianMs(2000, 2000, [&](int) { tool.Text_MouseMove(1, {}); }, [] {}, runs);
-    const double lookup = medianMs(2000, 2000, [&](int) { (void)bv::fs::fileStamp(one); }, [] {}, runs);
-    std::printf("  a move over the same unchanged slot: %.4f ms, of which the file's lookup %.4f ms\n",
-                unchanged, lookup);
+    const double unchanged = medianMs(
+        2000, 2000, [&](int) { tool.Text_MouseMove(1, {}); }, [] {}, runs);
+    const double lookup = medianMs(
+        2000, 2000, [&](int) { (void)bv::fs::fileStamp(one); }, [] {}, runs);
+    std::printf(
+        "  a move over the same unchanged slot: %.4f ms, of which the file's lookup %.4f ms\n",
+        unchanged, lookup);
     // The floor of a move to another slot: the platform's paint of the
     // preview's place, with nothing new to show.
     HWND window = static_cast<bv::ui::win32::Win32Form*>(bv::ui::BackEnd::peer(tool.form))->hwnd();
@@ -240,9 +243,10 @@ bool workingSetFigures() {
         bare.process->kill();
     }
     const double y = median(yardstick), a = median(after), b = median(before);
-    std::printf("the tool's working set, median of %d starts (target: 1.10x the yardstick's after "
-                "the hovers):\n",
-                kRounds);
+    std::printf(
+        "the tool's working set, median of %d starts (target: 1.10x the yardstick's after "
+        "the hovers):\n",
+        kRounds);
     std::printf("  yardstick (its windows alone)          : %9.0f kB\n", y);
     std::printf("  the tool, shown                        : %9.0f kB  %.2fx\n", b, b / y);
     std::printf("  the tool, after ten 3840 x 2160 slots  : %9.0f kB  %.2fx\n", a, a / y);

@@ -32,7 +32,9 @@ class Preview : public ::testing::Test {
         std::filesystem::remove_all(bv::testing::hostPath(paths::dataDir()), ec);
         std::filesystem::create_directories(bv::testing::hostPath(paths::wallpapersDir()));
     }
-    ~Preview() override { std::filesystem::remove_all(bv::testing::hostPath(paths::dataDir()), ec); }
+    ~Preview() override {
+        std::filesystem::remove_all(bv::testing::hostPath(paths::dataDir()), ec);
+    }
     void start() {
         inProcess.emplace();
         driver.window = inProcess->peer().hwnd();
