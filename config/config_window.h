@@ -58,12 +58,23 @@ class ConfigWindow {
     void Command3_Click();  // "&About"
 
   private:
-    // What the preview shows, so that an unchanged file is not decoded again.
+    // What the preview shows, so that a move over the same unchanged file
+    // does nothing.
     struct Shown {
         int slot;
         std::optional<fs::FileStamp> stamp;
     };
     std::optional<Shown> shown_;
+    // Each slot's picture as the preview made it, with the stamp of the file
+    // it came from: a move back to an unchanged file reads nothing. Only
+    // pictures that could be shown are kept.
+    struct Kept {
+        fs::FileStamp stamp;
+        ui::KeptPicture picture;
+    };
+    std::array<std::optional<Kept>, 10> kept_;
+    // The slot's file was written by the tool itself.
+    void forgetPreview(int slot);
 };
 
 }  // namespace bv::config

@@ -9,23 +9,37 @@ namespace bv::config {
 
 void ConfigWindow::Text_MouseMove(int slot, const ui::MouseArgs&) {
     // Every move looks at the file, so a bitmap copied a moment ago shows;
-    // only a new slot or a changed file is decoded again.
+    // only a changed file is read and decoded again.
     const std::string path = paths::wallpaper(slot);
     const std::optional<fs::FileStamp> stamp = fs::fileStamp(path);
     if (shown_ && shown_->slot == slot && shown_->stamp == stamp)
         return;
     shown_.reset();
+    std::optional<Kept>& kept = kept_[static_cast<std::size_t>(slot - 1)];
+    if (kept && (!stamp || kept->stamp != *stamp))
+        kept.reset();
     if (!stamp) {
         Image1.setBitmap(BV_BMP_PLACEHOLDER);
+    } else if (kept) {
+        Image1.showKept(path, kept->picture);
     } else {
         try {
             Image1.loadPicture(path);
+            if (ui::KeptPicture picture = Image1.keep())
+                kept = Kept{*stamp, std::move(picture)};
         } catch (const Failure&) {
             // Any name ending in "bmp" is accepted, so this is ordinary input.
             Image1.setBitmap(BV_BMP_UNREADABLE);
         }
     }
     shown_ = Shown{slot, stamp};
+}
+
+void ConfigWindow::forgetPreview(int slot) {
+    // The copy may keep the size and the time of the file it replaced.
+    if (shown_ && shown_->slot == slot)
+        shown_.reset();
+    kept_[static_cast<std::size_t>(slot - 1)].reset();
 }
 
 }  // namespace bv::config

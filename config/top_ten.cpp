@@ -41,8 +41,7 @@ void ConfigWindow::Text_Click(int slot) {
                                "\" could not be copied.",
                            "Error", ui::Icon::Stop))
         return;
-    if (shown_ && shown_->slot == slot)
-        shown_.reset();  // the same size and time could still be new bytes
+    forgetPreview(slot);
     slotBox(slot).setText("Selected Image # " + name);
 }
 

@@ -15,11 +15,16 @@ bool fileExists(const std::string& path) noexcept;
 // it, or "" when there is none (the same rules as fileExists).
 std::string bareName(const std::string& path) noexcept;
 
-// Tells one content of a file from another without reading it: a copy or a
-// rewrite changes the size or the last-write time.
+// Tells one content of a file from another without reading it: a rewrite
+// changes the size or the last-write time. A copy carries its source's
+// last-write time over; POSIX's status-change time still tells it, Windows'
+// creation time only where the file system does not carry the replaced
+// file's over (tunnelling). There, a file of the same size put in with the
+// same last-write time, to the file system's tick, goes unseen.
 struct FileStamp {
     std::uint64_t size = 0;
     std::int64_t written = 0;  // last write, in the platform's own units
+    std::int64_t created = 0;  // creation (Windows), status change (POSIX)
     bool operator==(const FileStamp&) const = default;
 };
 

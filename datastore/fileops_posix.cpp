@@ -275,6 +275,8 @@ std::optional<FileStamp> fileStamp(const std::string& path) noexcept {
         stamp.size = static_cast<std::uint64_t>(st.st_size);
         stamp.written =
             static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+        stamp.created =
+            static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
         return stamp;
     } catch (...) {
         return std::nullopt;

@@ -161,9 +161,12 @@ std::optional<FileStamp> fileStamp(const std::string& path) noexcept {
         }
         FileStamp stamp;
         stamp.size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
-        stamp.written =
-            static_cast<std::int64_t>((std::uint64_t{found.ftLastWriteTime.dwHighDateTime} << 32) |
-                                      found.ftLastWriteTime.dwLowDateTime);
+        auto ticks = [](const FILETIME& t) {
+            return static_cast<std::int64_t>((std::uint64_t{t.dwHighDateTime} << 32) |
+                                             t.dwLowDateTime);
+        };
+        stamp.written = ticks(found.ftLastWriteTime);
+        stamp.created = ticks(found.ftCreationTime);
         return stamp;
     } catch (...) {
         return std::nullopt;

@@ -14,7 +14,12 @@ std::uint16_t le16(const unsigned char* p) {
 }  // namespace
 
 BitmapFile readBitmapFile(const unsigned char* data, std::size_t size) {
+    return readBitmapHead(data, size);
+}
+
+BitmapFile readBitmapHead(const unsigned char* data, std::size_t size) {
     constexpr std::size_t kFileHeader = 14, kInfoHeader = 40;
+    static_assert(kFileHeader + kInfoHeader == kBitmapHeadBytes);
     constexpr std::int64_t kMaxPixels = 1 << 26;
     constexpr std::uint32_t kUncompressed = 0;
     BitmapFile file;
@@ -59,6 +64,9 @@ BitmapFile readBitmapFile(const unsigned char* data, std::size_t size) {
     file.pixelsAt = offBits;
     file.stride = static_cast<std::size_t>(stride);
     file.rows = static_cast<std::size_t>(rows);
+    file.width = static_cast<std::size_t>(width);
+    file.bits = bits;
+    file.topDown = height < 0;
     return file;
 }
 

@@ -18,10 +18,18 @@ struct BitmapFile {
     std::size_t infoSize = 0;
     std::uint32_t colors = 0;  // palette entries GDI uses (0 above 8 bits)
     std::size_t pixelsAt = 0, stride = 0, rows = 0;
+    std::size_t width = 0;
+    unsigned bits = 0;
+    bool topDown = false;  // the first row in the file is the top one
 };
 
 // Pixel rows past the file's end, and more pixels than any screen shows,
 // make a plain header Broken.
 BitmapFile readBitmapFile(const unsigned char* data, std::size_t size);
+
+// The same from the file's first kBitmapHeadBytes bytes (all of them when it
+// is shorter) and its whole size, for a file read a part at a time.
+inline constexpr std::size_t kBitmapHeadBytes = 54;
+BitmapFile readBitmapHead(const unsigned char* head, std::size_t fileSize);
 
 }  // namespace bv::ui

@@ -1,33 +1,52 @@
 #pragma once
 // Images: a picture drawn on their container, with mouse events.
+#include <memory>
 #include <string>
 
 #include "ui/control.h"
 
 namespace bv::ui {
 
-// A picture: one of the program's resources, or a file loaded at run time.
+// A picture as an image's peer made it for that image, at the size it shows
+// it: shown again without its file being read or decoded.
+struct KeptPictureData {
+    virtual ~KeptPictureData() = default;
+};
+using KeptPicture = std::shared_ptr<const KeptPictureData>;
+
+// A picture: one of the program's resources, or a file loaded at run time,
+// or a file as it was kept when it was shown before.
 struct Picture {
     PictureRef resource{};
     std::string file;
+    KeptPicture kept;  // set: shown as it is, the file is not read
     bool operator==(const Picture&) const = default;
 };
 
 struct ImagePeer : Control::Peer {
     // Throws Failure when the picture cannot be loaded.
     virtual void pictureChanged() = 0;
+    // The file picture shown now, as made for this image; null for none.
+    virtual KeptPicture keep() const = 0;
 };
 
 class Image : public ControlWith<ImagePeer> {
   public:
     using Peer = ImagePeer;
     Image(Form& form, const ControlSpec& spec)
-        : ControlWith(form, spec), picture_{spec.picture, {}} {}
+        : ControlWith(form, spec), picture_{spec.picture, {}, {}} {}
     const Picture& picture() const { return picture_; }
     // Throws Failure when the picture cannot be loaded.
     void setPicture(Picture picture);
-    void setBitmap(int resource) { setPicture({{PictureType::Bitmap, resource}, {}}); }
-    void loadPicture(const std::string& file) { setPicture({{}, file}); }
+    void setBitmap(int resource) { setPicture({{PictureType::Bitmap, resource}, {}, {}}); }
+    void loadPicture(const std::string& file) { setPicture({{}, file, {}}); }
+    // The file picture shown now, to be shown again by showKept; null when
+    // there is none, or no peer yet to make one.
+    KeptPicture keep() const { return peer() ? peer()->keep() : nullptr; }
+    // Shows what keep() gave of `file`, in this same image.
+    void showKept(const std::string& file, KeptPicture kept) {
+        setPicture({{}, file, std::move(kept)});
+    }
 
     Event Click;
     MouseEvent MouseDown;

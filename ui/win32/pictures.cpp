@@ -156,6 +156,16 @@ LoadedPicture::LoadedPicture(HBITMAP bitmap, COLORREF key) : LoadedPicture(bitma
     DeleteDC(mask);
 }
 
+LoadedPicture::LoadedPicture(HBITMAP bitmap, HBITMAP mask) : LoadedPicture(bitmap) {
+    mask_ = mask;
+}
+
+bool LoadedPicture::transparent() const {
+    DWORD attributes = 0;
+    return mask_ || (ole_ && SUCCEEDED(ole_->get_Attributes(&attributes)) &&
+                     (attributes & PICTURE_TRANSPARENT));
+}
+
 LoadedPicture::LoadedPicture(IPicture* picture) : ole_(picture) {
     short type = PICTYPE_NONE;
     ole_->get_Type(&type);

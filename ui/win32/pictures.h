@@ -22,6 +22,8 @@ class LoadedPicture {
     // All take ownership. With a key, pixels of that colour are see-through.
     explicit LoadedPicture(HBITMAP bitmap);
     LoadedPicture(HBITMAP bitmap, COLORREF key);
+    // `mask`: a monochrome bitmap, 1 where see-through, where `bitmap` is black.
+    LoadedPicture(HBITMAP bitmap, HBITMAP mask);
     explicit LoadedPicture(IPicture* picture);
     ~LoadedPicture();
     LoadedPicture(const LoadedPicture&) = delete;
@@ -30,6 +32,8 @@ class LoadedPicture {
     // Size in pixels.
     int width() const { return width_; }
     int height() const { return height_; }
+    // Some parts leave the background as it is.
+    bool transparent() const;
 
     // Draws the whole picture into `dest`, stretched when the sizes differ.
     // Transparent parts of a GIF leave the background as it is.

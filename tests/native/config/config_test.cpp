@@ -241,6 +241,53 @@ TEST_F(ConfigTool, PreviewShowsTheStoredFileAndMarksOneItCannotShow) {
     EXPECT_EQ(tool->Image1.picture().file, paths::wallpaper(5));
 }
 
+// A slot's picture is kept while its file's stamp stays: moving back to it
+// reads nothing. A changed, missing or unshowable file is read as before.
+TEST_F(ConfigTool, PreviewKeepsEachSlotsPictureWhileItsFileStays) {
+    drive.makeFolders(paths::wallpapersDir());
+    putPicture(paths::wallpaper(1), "one");
+    putPicture(paths::wallpaper(2), "two");
+    start();
+    const ui::Image& preview = tool->Image1;
+    hover(1);
+    const ui::KeptPicture one = preview.keep();
+    ASSERT_TRUE(one);
+    hover(2);
+    hover(1);
+    EXPECT_EQ(preview.picture().kept, one) << "shown as kept, the file not read";
+    EXPECT_EQ(preview.picture().file, paths::wallpaper(1));
+
+    // Rewritten between two hovers: read anew, and kept anew.
+    hover(2);
+    putPicture(paths::wallpaper(1), "one, rewritten");
+    hover(1);
+    EXPECT_FALSE(preview.picture().kept);
+    const ui::KeptPicture rewritten = preview.keep();
+    EXPECT_NE(rewritten, one);
+    hover(2);
+    hover(1);
+    EXPECT_EQ(preview.picture().kept, rewritten);
+
+    // Gone: the placeholder; back again: read.
+    std::filesystem::remove(fs::hostPath(paths::wallpaper(1)));
+    hover(2);
+    hover(1);
+    EXPECT_TRUE(previewShowsResource(BV_BMP_PLACEHOLDER));
+    putPicture(paths::wallpaper(1), "one again");
+    hover(1);
+    EXPECT_FALSE(preview.picture().kept);
+
+    // No picture: marked each time, never kept as one.
+    hover(2);
+    drive.put(paths::wallpaper(1), "garbage");
+    hover(1);
+    EXPECT_TRUE(previewShowsResource(BV_BMP_UNREADABLE));
+    hover(2);
+    EXPECT_TRUE(preview.picture().kept);
+    hover(1);
+    EXPECT_TRUE(previewShowsResource(BV_BMP_UNREADABLE));
+}
+
 TEST_F(ConfigTool, SaveNeedsTenPicksAndWritesTheTwelveNotesInOrder) {
     start();
     for (int n = 1; n <= 9; ++n)

@@ -207,8 +207,14 @@ TEST_F(ConfigSession, PreviewShowsTheStoredBitmapsAndKeepsTheLastOne) {
     ba::pointerTo(ba::centreOf(button(L"&Save")));
     Sleep(200);
     EXPECT_EQ(previewCentre(), colour(30, 60, 220));
+    // Rewritten while another slot shows: the slot's kept picture gives way.
+    hover(2);
+    fs::writeFileAtomically(paths::wallpaper(5), bitmap(200, 100, 0));
+    hover(5);
+    EXPECT_EQ(previewCentre(), colour(200, 100, 0));
     // Its bitmap gone, the slot shows the placeholder though its caption
     // names the pick.
+    hover(2);
     std::filesystem::remove(hostPath(paths::wallpaper(5)));
     hover(5);
     EXPECT_EQ(preview().rgb, placeholder.rgb);
@@ -216,6 +222,9 @@ TEST_F(ConfigSession, PreviewShowsTheStoredBitmapsAndKeepsTheLastOne) {
 
     // A file that is no picture: the marked image, no message, still running.
     pick(6, putPicture("broken.bmp", 0, 0, 0));
+    hover(6);
+    EXPECT_EQ(previewCentre(), colour(0, 0, 0));
+    hover(2);
     fs::writeFileAtomically(paths::wallpaper(6), "not a bitmap, though named one");
     hover(6);
     hover(6);

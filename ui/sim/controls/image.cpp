@@ -8,17 +8,27 @@
 
 namespace bv::ui::sim {
 namespace {
+
 class SimImage : public Quiet<ImagePeer> {
   public:
     explicit SimImage(Image& image) : image_(image) {}
     void pictureChanged() override {
         const Picture& p = image_.picture();
-        if (!p.file.empty() && !isPicture(fs::readFile(p.file)))
-            throw Failure("Invalid picture");
+        // Read first: a picture that fails changes nothing.
+        KeptPicture shown = p.kept;
+        if (!shown && !p.file.empty()) {
+            if (!isPicture(fs::readFile(p.file)))
+                throw Failure("Invalid picture");
+            // Each file read is a picture of its own.
+            shown = std::make_shared<const KeptPictureData>();
+        }
+        shown_ = std::move(shown);
     }
+    KeptPicture keep() const override { return shown_; }
 
   private:
     Image& image_;
+    KeptPicture shown_;
 };
 }  // namespace
 }  // namespace bv::ui::sim

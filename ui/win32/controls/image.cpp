@@ -4,6 +4,7 @@
 #include "ui/controls/image.h"
 #include "ui/backend.h"
 #include "ui/win32/children.h"
+#include "ui/win32/fitted_picture.h"
 #include "ui/win32/metrics.h"
 #include "ui/win32/pictures.h"
 #include "ui/win32/win32_form.h"
@@ -12,6 +13,11 @@
 namespace bv::ui::win32 {
 
 namespace {
+
+struct Kept final : KeptPictureData {
+    explicit Kept(PicturePtr p) : picture(std::move(p)) {}
+    PicturePtr picture;
+};
 
 class Win32Image final : public ChildWith<ImagePeer> {
   public:
@@ -30,6 +36,15 @@ class Win32Image final : public ChildWith<ImagePeer> {
         // Loaded first: a picture that fails changes nothing.
         picture_ = load();
         invalidate();
+    }
+
+    KeptPicture keep() const override {
+        const Picture& picture = image_.picture();
+        if (picture.kept)
+            return picture.kept;
+        if (picture.file.empty() || !picture_)
+            return nullptr;
+        return std::make_shared<const Kept>(picture_);
     }
 
     void paint(HDC dc) const override {
@@ -55,11 +70,23 @@ class Win32Image final : public ChildWith<ImagePeer> {
   private:
     PicturePtr load() const {
         const Picture& picture = image_.picture();
+        if (const auto* kept = dynamic_cast<const Kept*>(picture.kept.get()))
+            return kept->picture;
+        // A stretched file is made at its size once, not stretched at every paint.
+        if (!picture.file.empty() && image_.spec().stretch)
+            return loadPictureFileAt(picture.file, inside());
         if (!picture.file.empty())
             return loadPictureFile(picture.file);
         if (picture.resource.type == PictureType::None)
             return nullptr;
         return form().platform().pictures().resource(picture.resource);
+    }
+
+    // The size that paint() stretches a picture to.
+    SIZE inside() const {
+        const RECT place = Children::placeOf(image_);
+        const int border = image_.spec().border ? 2 : 0;
+        return SIZE{place.right - place.left - border, place.bottom - place.top - border};
     }
 
     Image& image_;
