@@ -17,6 +17,7 @@
 #include "automation/screenshot.h"
 #include "datastore/failure.h"
 #include "tests/wine/ui/ui_win32_fixture.h"
+#include "ui/win32/fitted_picture.h"
 #include "ui/win32/pictures.h"
 
 namespace bv::ui::win32::tests {
@@ -320,25 +321,34 @@ std::string bitmapFile(int bits, bool topDown) {
     return bmp;
 }
 
+// Also as made at a size of their own for a stretched image, by a pass that
+// reads the file's rows itself.
 TEST_F(Win32Back, BitmapFilesOfEveryPlainDepthShowTheirColours) {
     for (int bits : {1, 4, 8, 16, 24, 32})
-        for (bool topDown : {false, true}) {
-            const std::string bmp = bitmapFile(bits, topDown);
-            const auto pixels = drawn(*win32::decodePicture(bmp.data(), bmp.size()));
-            // Drawn top-down at 24 bits, rows of 8 bytes, blue first.
-            auto shows = [&](int x, int y, std::uint32_t rgb) {
-                for (int c = 0; c < 3; ++c) {
-                    const int want = static_cast<int>((rgb >> (8 * c)) & 0xff);
-                    if (std::abs(pixels[static_cast<std::size_t>(y * 8 + x * 3 + c)] - want) > 8)
-                        return false;
-                }
-                return true;
-            };
-            const bool twoColours = bits == 1;
-            EXPECT_TRUE(shows(0, 0, 0xff0000) && shows(1, 0, twoColours ? 0xff0000 : 0x00ff00) &&
-                        shows(0, 1, 0x0000ff) && shows(1, 1, twoColours ? 0x0000ff : 0xffffff))
-                << bits << " bits, " << (topDown ? "top-down" : "bottom-up");
-        }
+        for (bool topDown : {false, true})
+            for (bool fitted : {false, true}) {
+                const std::string bmp = bitmapFile(bits, topDown);
+                const auto pixels =
+                    fitted
+                        ? drawn(*win32::loadPictureFileAt(writeTemp("depth.bmp", bmp), SIZE{2, 2}))
+                        : drawn(*win32::decodePicture(bmp.data(), bmp.size()));
+                // Drawn top-down at 24 bits, rows of 8 bytes, blue first.
+                auto shows = [&](int x, int y, std::uint32_t rgb) {
+                    for (int c = 0; c < 3; ++c) {
+                        const int want = static_cast<int>((rgb >> (8 * c)) & 0xff);
+                        if (std::abs(pixels[static_cast<std::size_t>(y * 8 + x * 3 + c)] - want) >
+                            8)
+                            return false;
+                    }
+                    return true;
+                };
+                const bool twoColours = bits == 1;
+                EXPECT_TRUE(shows(0, 0, 0xff0000) &&
+                            shows(1, 0, twoColours ? 0xff0000 : 0x00ff00) &&
+                            shows(0, 1, 0x0000ff) && shows(1, 1, twoColours ? 0x0000ff : 0xffffff))
+                    << bits << " bits, " << (topDown ? "top-down" : "bottom-up")
+                    << (fitted ? ", fitted" : "");
+            }
 }
 
 }  // namespace
