@@ -5,6 +5,7 @@
 #include <concepts>
 #include <string>
 
+#include "ui/app.h"
 #include "ui/control.h"
 #include "ui/controls/slider.h"
 #include "ui/controls/text_box.h"
@@ -31,9 +32,20 @@ struct BackEnd {
     }
     // The user's own edit of a text box: no peer round trip.
     static void userEdited(TextBox& box, std::string text) { box.text_ = std::move(text); }
-    // The user moved a slider's thumb; whether its value changed, in which
-    // case the caller raises Scroll.
-    static bool userMoved(Slider& slider, int value) { return slider.userMoved(value); }
+    // The user moved a slider's thumb: the value follows it, and a change
+    // raises Scroll. Nothing once the program has ended.
+    static void userMoved(Slider& slider, int value) {
+        App& app = slider.form().app();
+        if (!app.ended() && slider.userMoved(value))
+            app.raise(slider, EventKind::Scroll);
+    }
+    // The user pressed a key on the window itself: its Form_KeyDown runs.
+    static void userPressed(Form& form, const KeyArgs& key) {
+        form.app().raise(form, [&form, key] {
+            if (form.Form_KeyDown)
+                form.Form_KeyDown(key);
+        });
+    }
 };
 
 }  // namespace bv::ui

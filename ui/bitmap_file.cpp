@@ -14,10 +14,6 @@ std::uint16_t le16(const unsigned char* p) {
 }  // namespace
 
 BitmapFile readBitmapFile(const unsigned char* data, std::size_t size) {
-    return readBitmapHead(data, size);
-}
-
-BitmapFile readBitmapHead(const unsigned char* data, std::size_t size) {
     constexpr std::size_t kFileHeader = 14, kInfoHeader = 40;
     static_assert(kFileHeader + kInfoHeader == kBitmapHeadBytes);
     constexpr std::int64_t kMaxPixels = 1 << 26;

@@ -24,12 +24,10 @@ struct BitmapFile {
 };
 
 // Pixel rows past the file's end, and more pixels than any screen shows,
-// make a plain header Broken.
-BitmapFile readBitmapFile(const unsigned char* data, std::size_t size);
-
-// The same from the file's first kBitmapHeadBytes bytes (all of them when it
-// is shorter) and its whole size, for a file read a part at a time.
+// make a plain header Broken. Only the file's first kBitmapHeadBytes bytes
+// are read (all of them when it is shorter); `fileSize` is the whole file's,
+// so a file read a part at a time is judged from its head.
 inline constexpr std::size_t kBitmapHeadBytes = 54;
-BitmapFile readBitmapHead(const unsigned char* head, std::size_t fileSize);
+BitmapFile readBitmapFile(const unsigned char* head, std::size_t fileSize);
 
 }  // namespace bv::ui

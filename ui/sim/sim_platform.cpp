@@ -126,20 +126,11 @@ void SimPlatform::mouseDown(Form& form, const std::string& control, int button) 
 
 void SimPlatform::scroll(Form& form, const std::string& slider, int value) {
     Slider& s = form.slider(slider);
-    event([&] {
-        if (!form.app().ended() && BackEnd::userMoved(s, value))
-            form.app().raise(s, EventKind::Scroll);
-    });
+    event([&] { BackEnd::userMoved(s, value); });
 }
 
 void SimPlatform::keyDown(Form& form, int keyCode, int shift) {
-    const KeyArgs key{keyCode, shift};
-    event([&] {
-        form.app().raise(form, [&] {
-            if (form.Form_KeyDown)
-                form.Form_KeyDown(key);
-        });
-    });
+    event([&] { BackEnd::userPressed(form, KeyArgs{keyCode, shift}); });
 }
 
 void SimPlatform::run(App& app, const std::function<void()>& handler) {

@@ -186,10 +186,8 @@ bool Win32Form::onKey(UINT msg, WPARAM wp, LPARAM lp) {
         return false;
     if (!form_.Form_KeyDown)
         return false;
-    if (!(lp & kHeldBefore)) {
-        const KeyArgs key{static_cast<int>(wp), shiftState()};
-        app().raise(form_, [this, key] { form_.Form_KeyDown(key); });
-    }
+    if (!(lp & kHeldBefore))
+        BackEnd::userPressed(form_, KeyArgs{static_cast<int>(wp), shiftState()});
     return true;
 }
 

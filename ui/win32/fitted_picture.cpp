@@ -282,7 +282,7 @@ PicturePtr loadPictureFileAt(const std::string& path, SIZE size) {
         unsigned char head[kBitmapHeadBytes] = {};
         if (reader.size() >= kBitmapHeadBytes) {
             reader.read(head, kBitmapHeadBytes);
-            const BitmapFile file = readBitmapHead(
+            const BitmapFile file = readBitmapFile(
                 head, static_cast<std::size_t>(std::min<std::uint64_t>(reader.size(), SIZE_MAX)));
             if (reducible(file, size))
                 return reduce(reader, file, size);

@@ -106,7 +106,6 @@ TEST_F(AgentMenu, KeyboardReachesEveryFunctionOfTheActiveBar) {
     ba::pressKey(VK_RETURN);
     ASSERT_TRUE(menuClosed());
     EXPECT_NE(ba::findWindow(L"Form3", 5s), nullptr) << "About, chosen by keys";
-
 }
 
 TEST_F(AgentMenu, BarHasNoTitleBarNoButtonsAndNoMenuBar) {

@@ -28,6 +28,7 @@
 #include "datastore/fileops.h"
 #include "datastore/paths.h"
 #include "datastore/wide.h"
+#include "tests/wine/config/tool_driver.h"
 #include "tests/wine/support/test_files.h"
 #include "ui/backend.h"
 #include "ui/win32/fitted_picture.h"
@@ -194,18 +195,11 @@ double workingSetKb(const Running& r) {
 
 // The pointer down the ten slots, each preview made before the next move.
 void hoverTen(const Running& tool) {
-    std::vector<RECT> places;
-    for (const auto& c : bv::automation::childControls(tool.window))
-        if (_wcsicmp(c.className.c_str(), L"Edit") == 0) {
-            RECT r{};
-            GetWindowRect(c.window, &r);
-            places.push_back(r);
-        }
-    std::sort(places.begin(), places.end(),
-              [](const RECT& a, const RECT& b) { return a.top < b.top; });
-    for (const RECT& r : places) {
-        bv::automation::pointerTo(POINT{r.left + 20, (r.top + r.bottom) / 2});
-        bv::automation::pointerTo(POINT{r.left + 40, (r.top + r.bottom) / 2});
+    bv::testing::ToolDriver driver;
+    driver.window = tool.window;
+    driver.collectControls();
+    for (int slot = 1; slot <= static_cast<int>(driver.slots.size()); ++slot) {
+        driver.pointAt(slot);
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         WaitForInputIdle(tool.process->handle(), 30000);
     }

@@ -31,6 +31,7 @@
 #include "datastore/wide.h"
 #include "installer/setup_window.h"
 #include "resources/resource_ids.h"
+#include "tests/wine/config/tool_driver.h"
 #include "tests/wine/support/test_files.h"
 #include "tests/wine/ui/pump.h"
 #include "ui/app.h"
@@ -265,15 +266,7 @@ TEST_F(AtDpi, AgentBar) {
 // every window of the layout in proportion.
 TEST_F(AtDpi, ConfigurationTool) {
     ba::Process tool = ba::Process::start(fromUnix(BV_CONFIG_EXE));
-    HWND window = nullptr;
-    ba::waitUntil(
-        [&] {
-            for (HWND w : ba::topLevelWindows(tool.id()))
-                if (IsWindowVisible(w) && ba::windowText(w) == L"Brenlo Vistrel v1.0 - Settings")
-                    return (window = w) != nullptr;
-            return false;
-        },
-        15s);
+    HWND window = ba::findWindow(kToolTitle, 15s);
     ASSERT_NE(window, nullptr) << "the tool's window did not open";
     EXPECT_EQ(clientSize(window), Size(px(9915), px(7875)));
     Sleep(300);  // let it paint

@@ -4,6 +4,9 @@
 // notifications and lets the mouse through to what lies under it: its
 // window hands both to the form's handling, as a picture box's does.
 #include "ui/controls/frame.h"
+
+#include <limits>
+
 #include "datastore/wide.h"
 #include "ui/backend.h"
 #include "ui/win32/children.h"
@@ -29,6 +32,16 @@ class Win32Frame final : public ChildWith<Control::Peer> {
         SetWindowLongPtrW(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         groupBoxProc_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&frameProc)));
+        // The caption's height, measured once: a frame keeps its font.
+        if (HDC dc = GetDC(box)) {
+            HGDIOBJ oldFont =
+                SelectObject(dc, form().platform().fonts().get(control().spec().font));
+            TEXTMETRICW metrics{};
+            GetTextMetricsW(dc, &metrics);
+            SelectObject(dc, oldFont);
+            ReleaseDC(box, dc);
+            captionHeight_ = metrics.tmHeight;
+        }
     }
 
     COLORREF background() const override {
@@ -40,14 +53,8 @@ class Win32Frame final : public ChildWith<Control::Peer> {
     // the edge and below the caption (a picture of the frame changing),
     // where text would only cost time.
     void paintDecoration(HDC dc, const RECT& area) const override {
-        HGDIOBJ oldFont = SelectObject(dc, form().platform().fonts().get(control().spec().font));
-        TEXTMETRICW metrics{};
-        GetTextMetricsW(dc, &metrics);
-        SelectObject(dc, oldFont);
-        RECT inside{};
-        GetClientRect(hwnd(), &inside);
-        InflateRect(&inside, -2, -2);
-        inside.top = metrics.tmHeight + 1;
+        const RECT inside{2, captionHeight_ + 1, rect().right - rect().left - 2,
+                          rect().bottom - rect().top - 2};
         if (area.left >= inside.left && area.top >= inside.top && area.right <= inside.right &&
             area.bottom <= inside.bottom)
             return;
@@ -108,6 +115,7 @@ class Win32Frame final : public ChildWith<Control::Peer> {
     }
 
     WNDPROC groupBoxProc_ = nullptr;
+    int captionHeight_ = std::numeric_limits<int>::max() / 2;  // unmeasured: always drawn
     HBRUSH brush_ = nullptr;
 };
 

@@ -53,8 +53,7 @@ class Win32Slider final : public ChildWith<SliderPeer> {
             return false;
         const int position = static_cast<int>(SendMessageW(hwnd(), TBM_GETPOS, 0, 0));
         result = 0;
-        if (!app().ended() && BackEnd::userMoved(slider_, position))
-            app().raise(slider_, EventKind::Scroll);
+        BackEnd::userMoved(slider_, position);
         return true;
     }
 
