@@ -6,12 +6,14 @@
 #
 #   bash tools/try.sh
 #
-# With a display ($DISPLAY set) it opens a Wine desktop window and leaves the
-# first run, the configuration tool and the save to you. Without one it
-# plays the user itself on a private X server: it draws ten sample bitmaps,
-# picks them in the configuration tool through its file-open dialog, saves,
-# starts the agent again and records the desktop while the wallpaper
-# cycles: an animated GIF and PNG screenshots under build/try/.
+# Each Windows window is a window of its own on the X server, and the
+# wallpaper that the programs set is painted as the X screen's background.
+# With a display ($DISPLAY set) it leaves the first run, the configuration
+# tool and the save to you. Without one it plays the user itself on a
+# private X server: it draws ten sample bitmaps, picks them in the
+# configuration tool through its file-open dialog, saves, starts the agent
+# again and records the desktop while the wallpaper cycles: an animated GIF
+# and PNG screenshots under build/try/.
 #
 # It never touches your own Wine prefix: everything lives in build/try/.
 # Outside the checkout it changes only what tools/install.sh changes (its
@@ -54,9 +56,10 @@ state=$try/wine
 mkdir -p "$state"
 # shellcheck source=../tests/wine/wine-env.sh
 source "$root/tests/wine/wine-env.sh"
-xvfb=""
+xvfb="" watcher=""
 cleanup() {
     wineserver -k 2>/dev/null || true
+    [[ -n $watcher ]] && kill "$watcher" 2>/dev/null || true
     [[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null || true
 }
 trap cleanup EXIT
@@ -77,24 +80,43 @@ fi
 say "making a fresh Wine prefix in $WINEPREFIX"
 mkdir -p "$WINEPREFIX"
 "$wine" wineboot -i >"$state/wineboot.log" 2>&1
-# Every program in one Wine desktop window, which also shows the wallpaper.
-"$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-"$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+# No Wine desktop window: it paints the wallpaper over every window at each
+# change. With no window manager on our own X server, Wine draws the frames.
+if $headless; then
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+fi
 wineserver -w
 drive_c=$WINEPREFIX/drive_c
 mkdir -p "$drive_c/Documents and Settings/All Users/Start Menu/Programs/Startup"
 cp -r "$try/package" "$drive_c/BrenloVistrel"
 agent='C:\Documents and Settings\All Users\Start Menu\Programs\Startup\brenlo_kel_vo.exe'
 
+# The X screen's background: Wine's desktop colour with the wallpaper
+# setting's file, if any, centred as Windows shows it; again at each change.
+paint_wallpapers() {
+    local file="" screen colour='rgb(37,111,149)'
+    screen=$(xdpyinfo | awk '/dimensions:/ { print $2 }')
+    while :; do
+        # display says 1 even when it painted: its status tells nothing.
+        convert -size "$screen" "xc:$colour" ${file:+"$file" -gravity center -composite} miff:- |
+            display -window root - || true
+        IFS= read -r file || return 0
+        file=${file%$'\r'}
+    done
+}
+"$wine" "$build/tests/wine/installer/try_driver.exe" --wallpaper 2>"$state/wallpaper.log" |
+    paint_wallpapers &
+watcher=$!
+
 if ! $headless; then
-    say "setup runs in the Wine desktop window: answer its questions"
+    say "setup runs: answer its questions"
     (cd "$drive_c/BrenloVistrel" && "$wine" setup.exe) || true
     say "the agent starts from the Startup folder, as at a log-on"
     "$wine" "$agent" &
     say "click through the first run, pick ten bitmaps in the configuration tool and save;"
     say "then start the agent again: $wine '$agent' (WINEPREFIX=$WINEPREFIX)"
-    say "close the Wine desktop window when done"
-    wineserver -w
+    say "press Enter here when done: it ends every program of this Wine prefix"
+    read -r || true
     exit 0
 fi
 

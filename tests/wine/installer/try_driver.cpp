@@ -4,6 +4,11 @@
 // next start, which then cycles the picks.
 //
 //   try_driver.exe PACKAGE_FOLDER SAMPLES_FOLDER   (Windows paths)
+//   try_driver.exe --wallpaper
+//
+// The second form prints the wallpaper setting's file as a Linux path, at
+// once and at each change (an empty line when there is none), until ended: Wine without its desktop
+// window shows no wallpaper, so try.sh paints that file as the X screen's background.
 #include <windows.h>
 
 #include <cstdio>
@@ -20,6 +25,7 @@
 #include "datastore/paths.h"
 #include "datastore/wide.h"
 #include "tests/wine/config/tool_driver.h"
+#include "ui/win32/late_library.h"
 
 namespace ba = bv::automation;
 using namespace std::chrono_literals;
@@ -82,11 +88,54 @@ void pickAndSave(const std::wstring& samples) {
     }
 }
 
+// Wine writes its registry to disk only every half minute, too late for a
+// wallpaper that changes every second: hence a watch on the key itself.
+[[noreturn]] void watchWallpaper() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        fail("cannot read the desktop settings");
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    UnixName unixName = nullptr;
+    try {
+        unixName = bv::ui::win32::lateFunction<UnixName>("kernel32", "wine_get_unix_file_name");
+    } catch (const bv::Failure& failure) {
+        fail(std::string("not under Wine: ") + failure.what());
+    }
+    HANDLE changed = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    std::wstring shown;
+    for (;;) {
+        // Armed before the read, so that no change slips in between.
+        if (RegNotifyChangeKeyValue(key, FALSE, REG_NOTIFY_CHANGE_LAST_SET, changed, TRUE) !=
+            ERROR_SUCCESS)
+            fail("cannot watch the desktop settings");
+        wchar_t value[MAX_PATH + 1] = {};
+        DWORD size = sizeof value - sizeof value[0];
+        DWORD type = 0;
+        if (RegQueryValueExW(key, L"Wallpaper", nullptr, &type, reinterpret_cast<BYTE*>(value),
+                             &size) != ERROR_SUCCESS ||
+            type != REG_SZ)
+            value[0] = L'\0';
+        if (shown != value) {
+            shown = value;
+            // An empty line: no wallpaper, the plain desktop.
+            char* name = value[0] ? unixName(value) : nullptr;
+            std::printf("%s\n", name ? name : "");
+            std::fflush(stdout);
+            if (name)
+                HeapFree(GetProcessHeap(), 0, name);
+        }
+        WaitForSingleObject(changed, INFINITE);
+    }
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 2 && std::wstring(argv[1]) == L"--wallpaper")
+        watchWallpaper();
     if (argc != 3)
-        fail("usage: try_driver PACKAGE_FOLDER SAMPLES_FOLDER");
+        fail("usage: try_driver PACKAGE_FOLDER SAMPLES_FOLDER | --wallpaper");
     const std::wstring package = argv[1], samples = argv[2];
     const std::wstring agentPath = bv::text::widen(bv::paths::agentStartupExe());
 
