@@ -105,6 +105,8 @@ class Control {
             handler(args);
     }
 
+    Peer* peer() const { return peer_; }
+
   private:
     friend struct BackEnd;
     friend class App;
@@ -121,18 +123,16 @@ class Control {
     bool visible_;
 };
 
-// A control whose kind has hooks of its own: its peer is a P.
+// A control whose kind has hooks of its own: its peer is a P, as
+// BackEnd::attach sees to.
 template <class P>
 class ControlWith : public Control {
   public:
     using Control::Control;
+    using Peer = P;
 
   protected:
-    P* peer() const { return peer_; }
-
-  private:
-    friend struct BackEnd;
-    P* peer_ = nullptr;
+    P* peer() const { return static_cast<P*>(Control::peer()); }
 };
 
 // KindInfo::make of the kind whose model class is C.
