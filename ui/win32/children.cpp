@@ -31,7 +31,7 @@ App& Child::app() const {
 }
 
 bool Child::onMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-    return form_.onMessage(window, this, msg, wp, lp, result);
+    return form_.onMessage(window, msg, wp, lp, result, this);
 }
 
 void Child::subclass() {

@@ -74,8 +74,8 @@ void Win32Form::onMouse(HWND window, Child* holder, UINT msg, WPARAM wp, LPARAM 
     }
 }
 
-bool Win32Form::onMessage(HWND window, Child* holder, UINT msg, WPARAM wp, LPARAM lp,
-                          LRESULT& result) {
+bool Win32Form::onMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result,
+                          Child* holder) {
     result = 0;
     switch (msg) {
         case WM_PAINT:

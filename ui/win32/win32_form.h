@@ -51,15 +51,13 @@ class Win32Form final : public FormPeer {
     HWND hwnd() const { return hwnd_; }
     Children& children() { return children_; }
 
-    // Every message of the window and of the surfaces on it (picture boxes,
-    // frames), which hand theirs here with their Child as `holder`. False:
-    // the window's default handling applies.
-    bool onMessage(HWND window, Child* holder, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    // Every message of the window (from windowProc, children.h) and of the
+    // surfaces on it (picture boxes, frames), which hand theirs here with
+    // their Child as `holder`. False: the window's default handling applies.
+    bool onMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result,
+                   Child* holder = nullptr);
 
-    // ---- for windowProc (children.h), the window's procedure ----
-    bool onMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-        return onMessage(window, nullptr, msg, wp, lp, result);
-    }
+    // ---- for windowProc ----
     void windowMade(HWND window) { hwnd_ = window; }
     // WM_NCDESTROY: the window and its controls' windows are gone.
     void windowGone();
