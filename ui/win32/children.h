@@ -6,8 +6,9 @@
 // it. Children is the one owner of the list.
 //
 // A kind reaches the rest of the back end only through its Child: the
-// fonts, the pictures, the form's window. Every window of the layer, the
-// form's and a control's, runs one window procedure, windowProc below.
+// fonts, the pictures, the form's window. The windows of our own classes
+// and the system controls we subclass run one window procedure, windowProc
+// below.
 #include <windows.h>
 
 #include <deque>
