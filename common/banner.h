@@ -2,6 +2,7 @@
 // The header shown at the top of the about windows, the configuration
 // tool's main window and the setup window: a frame holding a picture box
 // with a grey band and two titles.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -77,15 +78,13 @@ constexpr std::array<ui::ControlSpec, kBannerRows> banner(const BannerPlace& p) 
     }};
 }
 
-// Joins layout rows into one table.
-template <std::size_t A, std::size_t B>
-constexpr std::array<ui::ControlSpec, A + B> join(const std::array<ui::ControlSpec, A>& a,
-                                                  const std::array<ui::ControlSpec, B>& b) {
-    std::array<ui::ControlSpec, A + B> out{};
-    for (std::size_t i = 0; i < A; ++i)
-        out[i] = a[i];
-    for (std::size_t i = 0; i < B; ++i)
-        out[A + i] = b[i];
+// Joins layout tables into one, in order.
+template <std::size_t... N>
+constexpr std::array<ui::ControlSpec, (N + ...)> join(
+    const std::array<ui::ControlSpec, N>&... tables) {
+    std::array<ui::ControlSpec, (N + ...)> out{};
+    std::size_t at = 0;
+    ((std::copy(tables.begin(), tables.end(), out.begin() + at), at += N), ...);
     return out;
 }
 

@@ -236,11 +236,8 @@ constexpr std::array<ControlSpec, 13> kHidden = {{
 }};
 
 using common::join;
-constexpr auto kControls =
-    join(join(join(join(join(kFront, kTopSlots), common::banner({120, 4815, "Vistrel v1.0", 3, 4})),
-                   kFrames),
-              kBack),
-         kHidden);
+constexpr auto kControls = join(
+    kFront, kTopSlots, common::banner({120, 4815, "Vistrel v1.0", 3, 4}), kFrames, kBack, kHidden);
 
 static_assert(!ui::checkLayout(kControls));
 

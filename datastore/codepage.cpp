@@ -22,7 +22,7 @@ struct CharsetCodePage {
 };
 
 // Sorted by charset.
-constexpr std::array<CharsetCodePage, 19> kCharsets = {{{0, 1252},
+constexpr std::array<CharsetCodePage, 19> kCharsets = {{{0, kWesternCodePage},
                                                         {1, kAnsiCodePage},
                                                         {2, kSymbolCodePage},
                                                         {77, kMacCodePage},
@@ -93,7 +93,7 @@ void appendCodePage(std::string& out, std::string_view bytes, unsigned codePage)
         return;
     }
 #ifdef _WIN32
-    if (codePage != 1252 && appendFromSystem(out, bytes, codePage)) {
+    if (codePage != kWesternCodePage && appendFromSystem(out, bytes, codePage)) {
         return;
     }
 #endif

@@ -13,6 +13,14 @@ inline constexpr unsigned kOemCodePage = 1;
 inline constexpr unsigned kMacCodePage = 2;
 inline constexpr unsigned kSymbolCodePage = 42;  // symbol fonts: byte b stands for U+F000 + b
 
+// Code pages that RTF names by a word of its own, and the one it is read in
+// when a document names none.
+inline constexpr unsigned kWesternCodePage = 1252;    // \ansi
+inline constexpr unsigned kDosCodePage = 437;         // \pc
+inline constexpr unsigned kDosWesternCodePage = 850;  // \pca
+inline constexpr unsigned kMacRomanCodePage = 10000;  // \mac
+inline constexpr unsigned kUtf8CodePage = 65001;
+
 // The code page in which RTF writes text of a font with this \fcharset.
 // Charsets without a code page of their own mean the system's ANSI one.
 unsigned charsetCodePage(std::int64_t charset);

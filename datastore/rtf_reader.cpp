@@ -89,11 +89,17 @@ int hexValue(char c) {
     return -1;
 }
 
+// What a group's text is: the document's, a destination that is skipped, or
+// the font table, skipped too but whose words define the fonts.
+enum class Destination { Text, Skipped, FontTable };
+
 struct Group {
-    bool skipped = false;
-    bool fontTable = false;
-    int fallbackCount = 1;     // \ucN: characters that follow each \uN for old readers
-    unsigned codePage = 1252;  // of the 8-bit text: the current font's, else the document's
+    Destination destination = Destination::Text;
+    int fallbackCount = 1;  // \ucN: characters that follow each \uN for old readers
+    // Of the 8-bit text: the current font's, else the document's.
+    unsigned codePage = text::kWesternCodePage;
+
+    bool skipped() const { return destination != Destination::Text; }
 };
 
 struct Font {
@@ -102,8 +108,6 @@ struct Font {
 
     unsigned codePage() const { return named.value_or(fromCharset); }
 };
-
-constexpr unsigned kUtf8 = 65001;
 
 bool isCodePage(std::int64_t number) {
     return number > 0 && number < 65536;
@@ -129,14 +133,15 @@ class Reader {
                 case '}': {
                     flushBytes();
                     fallbackLeft_ = 0;
-                    const bool closesFontTable = !groups_.empty() && groups_.back().fontTable;
+                    const bool closesFontTable =
+                        !groups_.empty() && groups_.back().destination == Destination::FontTable;
                     if (!groups_.empty()) {
                         groups_.pop_back();
                     }
                     if (groups_.empty()) {
                         return finish();  // whatever follows the document is not read
                     }
-                    if (closesFontTable && !group().fontTable) {
+                    if (closesFontTable && group().destination != Destination::FontTable) {
                         // Text before any \f is in the default font.
                         selectFont(defaultFont_);
                     }
@@ -169,7 +174,7 @@ class Reader {
     }
 
     void textByte(unsigned char byte) {
-        if (takeFallback() || group().skipped) {
+        if (takeFallback() || group().skipped()) {
             return;
         }
         // Plain ASCII too goes through the code page: it may be a trail byte,
@@ -191,10 +196,13 @@ class Reader {
             return;
         }
         if (c == '*') {
-            group().skipped = true;
+            // Within the font table, what the star marks is still the table's.
+            if (group().destination == Destination::Text) {
+                group().destination = Destination::Skipped;
+            }
             return;
         }
-        if (takeFallback() || group().skipped) {
+        if (takeFallback() || group().skipped()) {
             return;
         }
         switch (c) {
@@ -229,7 +237,7 @@ class Reader {
             return;  // a broken escape: what follows it is read as text
         }
         pos_ += 2;
-        if (takeFallback() || group().skipped) {
+        if (takeFallback() || group().skipped()) {
             return;
         }
         // Kept back so that double-byte code pages see both bytes together.
@@ -277,27 +285,28 @@ class Reader {
     }
 
     void applyWord(std::string_view word, bool hasParameter, std::int64_t parameter) {
-        if (group().fontTable && fontTableWord(word, parameter)) {
+        if (group().destination == Destination::FontTable && fontTableWord(word, parameter)) {
             return;
         }
         if (word == "ansicpg") {
-            setDocumentCodePage(isCodePage(parameter) ? static_cast<unsigned>(parameter) : 1252);
+            setDocumentCodePage(isCodePage(parameter) ? static_cast<unsigned>(parameter)
+                                                      : text::kWesternCodePage);
             return;
         }
         if (word == "ansi") {
-            setDocumentCodePage(1252);
+            setDocumentCodePage(text::kWesternCodePage);
             return;
         }
         if (word == "mac") {
-            setDocumentCodePage(10000);
+            setDocumentCodePage(text::kMacRomanCodePage);
             return;
         }
         if (word == "pc") {
-            setDocumentCodePage(437);
+            setDocumentCodePage(text::kDosCodePage);
             return;
         }
         if (word == "pca") {
-            setDocumentCodePage(850);
+            setDocumentCodePage(text::kDosWesternCodePage);
             return;
         }
         if (word == "deff") {
@@ -309,14 +318,15 @@ class Reader {
             return;
         }
         if (std::ranges::binary_search(kSkippedDestinations, word)) {
-            group().skipped = true;
-            group().fontTable = word == "fonttbl";
-            if (group().fontTable) {
+            if (word == "fonttbl") {
+                group().destination = Destination::FontTable;
                 definingFont_ = nullptr;
+            } else {
+                group().destination = Destination::Skipped;
             }
             return;
         }
-        if (group().skipped) {
+        if (group().skipped()) {
             return;
         }
         if (word == "f") {
@@ -373,7 +383,7 @@ class Reader {
     // the fonts' charsets.
     void selectFont(std::int64_t number) {
         auto font = fonts_.find(number);
-        if (font != fonts_.end() && documentCodePage_ != kUtf8) {
+        if (font != fonts_.end() && documentCodePage_ != text::kUtf8CodePage) {
             group().codePage = font->second.codePage();
         }
     }
@@ -437,10 +447,13 @@ class Reader {
     std::size_t pos_ = 0;
     std::vector<Group> groups_;
     std::string out_;
-    std::string bytes_;  // 8-bit text awaiting decoding in the document's code page
+    // 8-bit text not yet decoded, kept back so that a double-byte character
+    // is decoded whole: decoded in its group's code page at the next control
+    // word, character of another kind or end of a group.
+    std::string bytes_;
     char16_t highSurrogate_ = 0;
     int fallbackLeft_ = 0;
-    unsigned documentCodePage_ = 1252;
+    unsigned documentCodePage_ = text::kWesternCodePage;
     std::map<std::int64_t, Font> fonts_;
     Font* definingFont_ = nullptr;  // the font table entry being read
     std::int64_t defaultFont_ = 0;

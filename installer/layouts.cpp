@@ -76,8 +76,8 @@ constexpr std::array<ControlSpec, 1> kFooterRow = {{
      .tabIndex = 9},
 }};
 
-constexpr auto kSetupControls = common::join(
-    common::join(kProgress, common::banner({0, 6615, "Vistrel v1.0 Setup", 0, 1})), kFooterRow);
+constexpr auto kSetupControls =
+    common::join(kProgress, common::banner({0, 6615, "Vistrel v1.0 Setup", 0, 1}), kFooterRow);
 static_assert(!ui::checkLayout(kSetupControls));
 
 }  // namespace

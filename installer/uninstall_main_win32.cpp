@@ -4,13 +4,10 @@
 
 #include "installer/deferred_delete.h"
 #include "installer/uninstaller.h"
-#include "ui/win32/internal_error.h"
-#include "ui/win32/metrics.h"
-#include "ui/win32/win32_platform.h"
+#include "ui/win32/main_window.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    bv::ui::win32::declareDpiAware();
-    bv::ui::win32::reportInternalErrorsAs("uninstall");
+    bv::ui::win32::beginProgram("uninstall");
     bv::ui::win32::Win32Platform platform;
     bv::ui::App app(platform, "uninstall");
     bv::installer::Uninstaller uninstaller(app);

@@ -39,31 +39,25 @@ bool App::mayRun(const Form* form) const {
     return !ended_ && !(form && form->unloaded());
 }
 
-// The control's event calls its handle() here directly rather than through
-// the other raise with a lambda: one call fewer on every click and tick.
-bool App::raise(Control& control, EventKind kind, const MouseArgs& args) {
-    const Form* form = &control.form();
+template <class Run>
+bool App::guard(const Form* form, const Run& run) {
     if (!mayRun(form))
         return false;
     Running running(*this);
     try {
-        control.handle(kind, args);
+        run();
     } catch (...) {
         running.stop(std::current_exception());
     }
     return mayRun(form);
 }
 
+bool App::raise(Control& control, EventKind kind, const MouseArgs& args) {
+    return guard(&control.form(), [&] { control.handle(kind, args); });
+}
+
 bool App::raise(const Form* form, const Event& handler) {
-    if (!mayRun(form) || !handler)
-        return mayRun(form);
-    Running running(*this);
-    try {
-        handler();
-    } catch (...) {
-        running.stop(std::current_exception());
-    }
-    return mayRun(form);
+    return handler ? guard(form, handler) : mayRun(form);
 }
 
 void App::report(std::exception_ptr fault) {

@@ -71,6 +71,11 @@ class App {
     // What escaped a handler, as the top-level report; a ProgramEnded goes on.
     [[noreturn]] void settle(std::exception_ptr fault);
     bool raise(const Form* form, const Event& handler);
+    // The guard itself, of every raise: runs `run` unless the program has
+    // ended or the window is unloaded, settles what escapes it, and answers
+    // whether both still hold.
+    template <class Run>
+    bool guard(const Form* form, const Run& run);
     bool mayRun(const Form* form) const;
 
     Platform& platform_;

@@ -14,13 +14,10 @@
 namespace bv::ui {
 
 struct BackEnd {
-    static void attach(Control& control, Control::Peer& peer) { control.peer_ = &peer; }
+    // A kind with hooks of its own (C::Peer) takes only a peer of its kind.
     template <class C>
-    requires std::derived_from<C, ControlWith<typename C::Peer>>
-    static void attach(C& control, typename C::Peer& peer) {
-        control.Control::peer_ = &peer;
-        control.ControlWith<typename C::Peer>::peer_ = &peer;
-    }
+    requires std::derived_from<C, Control>
+    static void attach(C& control, typename C::Peer& peer) { control.peer_ = &peer; }
     // Makes the control's peer: the back end's makePeer of its kind.
     static void makePeer(Control& control, PeerHost& host) { control.makePeer(host); }
 

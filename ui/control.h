@@ -7,11 +7,11 @@
 // it defines every kind's makePeer, in a file of its own per kind.
 // Handlers are plain function members.
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 
+#include "ui/events.h"
 #include "ui/layout.h"
 #include "ui/platform.h"
 
@@ -21,31 +21,6 @@ class Form;
 struct BackEnd;
 // Each back end defines it: what a control's peer is made with there.
 class PeerHost;
-
-struct MouseArgs {
-    int button = 0;  // 1 left, 2 right, 4 middle
-    int shift = 0;
-    float x = 0, y = 0;  // twips, in the control
-};
-
-// A key as the window gets it: the platform's key code, the shift state
-// as MouseArgs has it.
-struct KeyArgs {
-    int keyCode = 0;
-    int shift = 0;
-};
-namespace Key {
-inline constexpr int Space = 0x20;
-inline constexpr int Apps = 0x5D;  // the context-menu key
-inline constexpr int F10 = 0x79;
-}  // namespace Key
-inline constexpr int kShiftKey = 1, kCtrlKey = 2, kAltKey = 4;
-
-using Event = std::function<void()>;
-using MouseEvent = std::function<void(const MouseArgs&)>;
-using KeyEvent = std::function<void(const KeyArgs&)>;
-
-enum class EventKind { Click, MouseDown, MouseMove, Scroll, Timer };
 
 // The one limit of places, for windows and controls on every back end: a
 // finite number of twips that a 32-bit whole number holds. The test is made
@@ -105,6 +80,8 @@ class Control {
             handler(args);
     }
 
+    Peer* peer() const { return peer_; }
+
   private:
     friend struct BackEnd;
     friend class App;
@@ -121,18 +98,16 @@ class Control {
     bool visible_;
 };
 
-// A control whose kind has hooks of its own: its peer is a P.
+// A control whose kind has hooks of its own: its peer is a P, as
+// BackEnd::attach sees to.
 template <class P>
 class ControlWith : public Control {
   public:
     using Control::Control;
+    using Peer = P;
 
   protected:
-    P* peer() const { return peer_; }
-
-  private:
-    friend struct BackEnd;
-    P* peer_ = nullptr;
+    P* peer() const { return static_cast<P*>(Control::peer()); }
 };
 
 // KindInfo::make of the kind whose model class is C.

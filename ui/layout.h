@@ -139,6 +139,9 @@ struct FormSpec {
     std::span<const MenuItemSpec> menu{};
 };
 
+// The resolution that layouts and pictures are made for, in dots per inch,
+// and the twips of one of its pixels.
+constexpr int kBaseDpi = 96;
 constexpr int kTwipsPerPixelAt96 = 15;
 
 }  // namespace bv::ui

@@ -56,7 +56,7 @@ void SimPlatform::advance(std::int64_t ms) {
         Timer& timer = *next->first;
         now_ = next->second.at;
         next->second = {now_ + timer.interval(), order_++};
-        fire(timer, EventKind::Timer);
+        raise(timer, EventKind::Timer);
     }
     if (now_ < until)
         now_ = until;
@@ -83,15 +83,15 @@ void SimPlatform::hidden(Form& form) {
 
 // One event: its handler runs through the program's guard, then the
 // deactivations it caused follow, each an event of its own.
-template <class Raise>
-void SimPlatform::event(Raise raise) {
+template <class Deliver>
+void SimPlatform::event(Deliver deliver) {
     if (ended_)
         return;
     struct Busy {
         int& count;
         ~Busy() { --count; }
     } busy{++busy_};
-    raise();
+    deliver();
     if (busy_ == 1)
         deliverPending();
 }
@@ -106,22 +106,22 @@ void SimPlatform::deliverPending() {
     }
 }
 
-void SimPlatform::fire(Control& control, EventKind kind, const MouseArgs& args) {
+void SimPlatform::raise(Control& control, EventKind kind, const MouseArgs& args) {
     event([&] { control.form().app().raise(control, kind, args); });
 }
 
 void SimPlatform::click(Form& form, const std::string& control) {
-    fire(form.control(control), EventKind::Click);
+    raise(form.control(control), EventKind::Click);
 }
 
 void SimPlatform::mouseMove(Form& form, const std::string& control) {
-    fire(form.control(control), EventKind::MouseMove);
+    raise(form.control(control), EventKind::MouseMove);
 }
 
 void SimPlatform::mouseDown(Form& form, const std::string& control, int button) {
     MouseArgs args;
     args.button = button;
-    fire(form.control(control), EventKind::MouseDown, args);
+    raise(form.control(control), EventKind::MouseDown, args);
 }
 
 void SimPlatform::scroll(Form& form, const std::string& slider, int value) {
@@ -133,7 +133,7 @@ void SimPlatform::keyDown(Form& form, int keyCode, int shift) {
     event([&] { BackEnd::userPressed(form, KeyArgs{keyCode, shift}); });
 }
 
-void SimPlatform::run(App& app, const std::function<void()>& handler) {
+void SimPlatform::raise(App& app, const std::function<void()>& handler) {
     event([&] { app.raise(handler); });
 }
 

@@ -62,7 +62,7 @@ class SimPlatform : public Platform {
     bool ended() const { return ended_; }
 
     // The user's actions, each delivered as one event.
-    void fire(Control& control, EventKind kind, const MouseArgs& args = {});
+    void raise(Control& control, EventKind kind, const MouseArgs& args = {});
     void click(Form& form, const std::string& control);
     void mouseMove(Form& form, const std::string& control);
     void mouseDown(Form& form, const std::string& control, int button);
@@ -70,7 +70,7 @@ class SimPlatform : public Platform {
     // A key pressed on the active window.
     void keyDown(Form& form, int keyCode, int shift = 0);
     // Runs any handler as an event of its own (Form_Load at start, a menu item).
-    void run(App& app, const std::function<void()>& handler);
+    void raise(App& app, const std::function<void()>& handler);
     // The user activates a window. The program's previously active window
     // is told as an event of its own: after the current event, as a posted
     // message arrives on Win32.
@@ -83,8 +83,8 @@ class SimPlatform : public Platform {
     void forget(Form& form);
 
   private:
-    template <class Raise>
-    void event(Raise raise);
+    template <class Deliver>
+    void event(Deliver deliver);
     void deliverPending();
 
     int busy_ = 0;

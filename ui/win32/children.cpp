@@ -15,12 +15,6 @@
 
 namespace bv::ui::win32 {
 
-namespace {
-
-constexpr int kFirstControlId = 100;
-
-}  // namespace
-
 Child::Child(Win32Form& form, Control& control, int index)
     : form_(form), control_(control), index_(index) {}
 
@@ -36,23 +30,62 @@ App& Child::app() const {
     return form_.app();
 }
 
+bool Child::onMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    return form_.onMessage(window, msg, wp, lp, result, this);
+}
+
+void Child::subclass() {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    systemProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&windowProc<Child>)));
+}
+
+LRESULT Child::callSystem(UINT msg, WPARAM wp, LPARAM lp) const {
+    return CallWindowProcW(systemProc_, hwnd_, msg, wp, lp);
+}
+
+HFONT Child::font() const {
+    return fonts().get(control_.spec().font);
+}
+
+FontCache& Child::fonts() const {
+    return form_.platform().fonts();
+}
+
+PictureCache& Child::pictures() const {
+    return form_.platform().pictures();
+}
+
+COLORREF Child::surfaceColor() const {
+    return form_.surfaceColor(container_);
+}
+
+HWND Child::formWindow() const {
+    return form_.hwnd();
+}
+
+HWND Child::makeFormWindow() const {
+    return form_.ensureWindow();
+}
+
+void Child::startCommonControls() const {
+    form_.platform().startCommonControls();
+}
+
 HWND Child::makeWindow(const wchar_t* cls, DWORD style, DWORD exStyle, const std::wstring& text,
                        void* param) {
     style |= WS_CHILD | WS_CLIPSIBLINGS | (control_.visible() ? WS_VISIBLE : 0);
     // Nothing listens for WM_PARENTNOTIFY, which cost every window made a
     // message to each of its ancestors.
     exStyle |= WS_EX_NOPARENTNOTIFY;
-    HWND made = CreateWindowExW(
-        exStyle, cls, text.c_str(), style, rect_.left, rect_.top, rect_.right - rect_.left,
-        rect_.bottom - rect_.top, form_.children().surface(container_),
-        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kFirstControlId + index_)),
-        form_.platform().instance(), param);
+    HWND made = CreateWindowExW(exStyle, cls, text.c_str(), style, rect_.left, rect_.top,
+                                rect_.right - rect_.left, rect_.bottom - rect_.top,
+                                form_.children().surface(container_), reinterpret_cast<HMENU>(id()),
+                                form_.platform().instance(), param);
     if (!made)
         throw Failure("Out of memory");
     hwnd_ = made;
-    SendMessageW(made, WM_SETFONT,
-                 reinterpret_cast<WPARAM>(form_.platform().fonts().get(control_.spec().font)),
-                 FALSE);
+    SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
     return made;
 }
 
@@ -212,7 +245,7 @@ Child* Children::hitTest(const Child* container, POINT at) const {
 void Children::forgetWindows() {
     tooltip_ = nullptr;
     for (auto& child : list_)
-        child->forgetWindow();
+        child->windowGone();
 }
 
 void Children::addTooltip(Child& child) {
@@ -247,7 +280,7 @@ void Children::addTooltip(Child& child) {
         info.uId = reinterpret_cast<UINT_PTR>(child.hwnd());
     } else {
         info.uFlags = TTF_SUBCLASS;
-        info.uId = static_cast<UINT_PTR>(child.index()) + 1;
+        info.uId = child.id();
         if (child.control().visible())
             info.rect = child.rect_;
     }
@@ -261,7 +294,7 @@ void Children::moveTooltip(const Child& child) {
     TTTOOLINFOW info{};
     info.cbSize = TTTOOLINFOW_V2_SIZE;
     info.hwnd = surface(child.container());
-    info.uId = static_cast<UINT_PTR>(child.index()) + 1;
+    info.uId = child.id();
     if (child.control().visible())
         info.rect = child.rect_;
     SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));

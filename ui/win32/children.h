@@ -4,9 +4,15 @@
 // subclass in controls/<kind>.cpp, holding its creation, its property
 // updates and its reflected messages, and the kind's makePeer that makes
 // it. Children is the one owner of the list.
+//
+// A kind reaches the rest of the back end only through its Child: the
+// fonts, the pictures, the form's window. The windows of our own classes
+// and the system controls we subclass run one window procedure, windowProc
+// below.
 #include <windows.h>
 
 #include <deque>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,7 +23,20 @@
 
 namespace bv::ui::win32 {
 
+class FontCache;
+class PictureCache;
 class Win32Form;
+
+// What the layer makes for the control of a row (its window's control id,
+// its timer, its tooltip) carries this id, and the row is found back from
+// it. From 100 on: clear of the dialog ids of the system (IDOK, ...).
+constexpr int kFirstRowId = 100;
+inline UINT_PTR idOfRow(int row) {
+    return static_cast<UINT_PTR>(kFirstRowId + row);
+}
+inline int rowOfId(UINT_PTR id) {
+    return static_cast<int>(id) - kFirstRowId;
+}
 
 class Child {
   public:
@@ -28,7 +47,10 @@ class Child {
 
     Control& control() const { return control_; }
     Win32Form& form() const { return form_; }
+    // The program, whose raise() runs the control's handlers.
+    App& app() const;
     int index() const { return index_; }
+    UINT_PTR id() const { return idOfRow(index_); }
     HWND hwnd() const { return hwnd_; }
     // Pixels, in the client area of its container.
     const RECT& rect() const { return rect_; }
@@ -62,20 +84,45 @@ class Child {
     virtual bool reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     // WM_TIMER of this control's id.
     virtual void tick() {}
+    // A message of its own window (a surface's, or a subclassed control's).
+    // False: the default handling, the system control's own for a subclass.
+    // Surfaces hand theirs to the form, as the form's window does.
+    virtual bool onMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
     // ---- shared by every kind ----
     // The control's place changed: move its window or repaint both places.
     void moveToPlace();
     void invalidate() const;
-    void forgetWindow() { hwnd_ = nullptr; }
+
+    // ---- for windowProc ----
+    void windowMade(HWND window) { hwnd_ = window; }
+    void windowGone() { hwnd_ = nullptr; }
+    WNDPROC systemProc() const { return systemProc_; }
 
   protected:
-    // The program, whose raise() runs the control's handlers.
-    App& app() const;
     // Makes the control's window on its holder, with the layout's font.
     // Throws Failure when the system refuses.
     HWND makeWindow(const wchar_t* cls, DWORD style, DWORD exStyle, const std::wstring& text,
                     void* param = nullptr);
+    // Puts the system control just made under windowProc: its messages come
+    // to onMessage, then to the system's procedure (callSystem).
+    void subclass();
+    LRESULT callSystem(UINT msg, WPARAM wp, LPARAM lp) const;
+
+    // ---- what a kind reaches of the back end ----
+    // The layout's font at the screen's resolution; never null.
+    HFONT font() const;
+    FontCache& fonts() const;
+    PictureCache& pictures() const;
+    // The colour of what it lies on: its container, or the form.
+    COLORREF surfaceColor() const;
+    // The form's window, or null while it is not made.
+    HWND formWindow() const;
+    // The form's window, made now if need be: null once the form is gone.
+    // Throws Failure when the system refuses.
+    HWND makeFormWindow() const;
+    // Throws Failure when the common controls cannot be had.
+    void startCommonControls() const;
 
   private:
     friend class Children;
@@ -84,10 +131,54 @@ class Child {
     int index_;
     Child* container_ = nullptr;
     HWND hwnd_ = nullptr;
+    WNDPROC systemProc_ = nullptr;  // a subclassed control's own
 
     RECT rect_{};
     bool created_ = false;
 };
+
+// The window procedure of every window of the layer: Owner (Win32Form, or
+// Child) comes with WM_NCCREATE for a class of our own, or is set by
+// Child::subclass. Messages reach the owner only while it owns the window;
+// at WM_NCDESTROY a subclassed control gets its own procedure back and the
+// owner forgets the window; a fault of the layer itself goes to the
+// program's report, never unwinding into the system.
+template <class Owner>
+LRESULT CALLBACK windowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE)
+        if (auto* made =
+                static_cast<Owner*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams)) {
+            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(made));
+            made->windowMade(window);
+        }
+    auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!owner || owner->hwnd() != window)
+        return DefWindowProcW(window, msg, wp, lp);
+    // Taken first: a handler may unload the window and its owner.
+    const WNDPROC system = owner->systemProc();
+    App& app = owner->app();
+    auto byDefault = [&] {
+        return system ? CallWindowProcW(system, window, msg, wp, lp)
+                      : DefWindowProcW(window, msg, wp, lp);
+    };
+    if (msg == WM_NCDESTROY) {
+        if (system)
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(system));
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        owner->windowGone();
+        return byDefault();
+    }
+    try {
+        LRESULT result = 0;
+        if (owner->onMessage(window, msg, wp, lp, result))
+            return result;
+    } catch (...) {
+        // Handlers' own failures were reported by App::raise.
+        app.report(std::current_exception());
+        return 0;
+    }
+    return byDefault();
+}
 
 // A Child that is also the control's peer of kind P.
 template <class P>

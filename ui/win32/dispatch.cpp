@@ -1,7 +1,8 @@
-// The window procedures of a form and of its surfaces, and the events they
-// raise: mouse events of the drawn controls, the reflected messages of the
-// controls with windows, timers, activation and closing. Every message not
-// named here goes to the default procedure.
+// The messages of a form and of its surfaces (windowProc in children.h
+// brings them), and the events they raise: mouse events of the drawn
+// controls, the reflected messages of the controls with windows, timers,
+// activation and closing. Every message not named here goes to the default
+// procedure.
 //
 // Each event goes from here to App::raise, the one guard of every handler;
 // after a raise that answers false the window may be gone, and nothing of
@@ -73,8 +74,8 @@ void Win32Form::onMouse(HWND window, Child* holder, UINT msg, WPARAM wp, LPARAM 
     }
 }
 
-bool Win32Form::onMessage(HWND window, Child* holder, UINT msg, WPARAM wp, LPARAM lp,
-                          LRESULT& result) {
+bool Win32Form::onMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result,
+                          Child* holder) {
     result = 0;
     switch (msg) {
         case WM_PAINT:
@@ -120,8 +121,8 @@ bool Win32Form::onMessage(HWND window, Child* holder, UINT msg, WPARAM wp, LPARA
             return from && from->reflect(msg, wp, lp, result);
         }
         case WM_TIMER:
-            // The form's timers are the timer controls', numbered after them.
-            if (Child* timer = holder ? nullptr : children_.at(static_cast<int>(wp) - 1)) {
+            // The form's timers are the timer controls', with their ids.
+            if (Child* timer = holder ? nullptr : children_.at(rowOfId(wp))) {
                 timer->tick();
                 return true;
             }
@@ -168,10 +169,6 @@ bool Win32Form::onFormMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_MOVE:
             reportPosition();
             return true;
-        case WM_NCDESTROY:
-            SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-            windowGone();
-            return false;
         default:
             return false;
     }
@@ -198,54 +195,6 @@ void Win32Form::windowGone() {
     pressed_ = nullptr;
     children_.forgetWindows();
     platform_.windowGone(*this);
-}
-
-LRESULT CALLBACK Win32Form::formProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<Win32Form*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->hwnd_ = window;
-    }
-    auto* self = reinterpret_cast<Win32Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self || self->hwnd_ != window)
-        return DefWindowProcW(window, msg, wp, lp);
-    try {
-        LRESULT result = 0;
-        if (self->onMessage(window, nullptr, msg, wp, lp, result))
-            return result;
-    } catch (...) {
-        // A fault of the window layer itself, which must not unwind into the
-        // system; handlers' own failures were reported by App::raise.
-        self->app().report(std::current_exception());
-        return 0;
-    }
-    return DefWindowProcW(window, msg, wp, lp);
-}
-
-// Windows of the back end's own classes (picture boxes): their Child comes
-// with WM_NCCREATE.
-LRESULT CALLBACK Win32Form::childProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* child = static_cast<Child*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(child));
-    }
-    auto* child = reinterpret_cast<Child*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!child || child->hwnd() != window)
-        return DefWindowProcW(window, msg, wp, lp);
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        child->forgetWindow();
-        return DefWindowProcW(window, msg, wp, lp);
-    }
-    try {
-        LRESULT result = 0;
-        if (child->form().onMessage(window, child, msg, wp, lp, result))
-            return result;
-    } catch (...) {
-        child->form().app().report(std::current_exception());
-        return 0;
-    }
-    return DefWindowProcW(window, msg, wp, lp);
 }
 
 }  // namespace bv::ui::win32

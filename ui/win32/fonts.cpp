@@ -1,7 +1,5 @@
 #include "ui/win32/fonts.h"
 
-#include <cmath>
-
 #include "datastore/wide.h"
 #include "ui/win32/metrics.h"
 
@@ -17,7 +15,7 @@ HFONT FontCache::get(const Font& font) {
 }
 
 HFONT FontCache::getAt96(const Font& font) {
-    return get(font, -static_cast<int>(std::lround(static_cast<double>(font.points) * 96 / 72)));
+    return get(font, pointsToFontHeight(font.points, kBaseDpi));
 }
 
 HFONT FontCache::get(const Font& font, int height) {
@@ -39,7 +37,7 @@ TextLine layOutLine(HDC dc, FontCache& fonts, const Font& font, const std::wstri
     const int count = static_cast<int>(text.size());
     GetTextExtentPoint32W(dc, text.c_str(), count, &line.size);
     const int dpi = screenDpi().x;
-    if (dpi == 96 || count == 0)
+    if (dpi == kBaseDpi || count == 0)
         return line;
     // Where each character ends at 96, in that font's whole pixels.
     std::vector<INT> ends(text.size());
@@ -53,7 +51,7 @@ TextLine layOutLine(HDC dc, FontCache& fonts, const Font& font, const std::wstri
     line.advances.resize(text.size());
     int from = 0;
     for (std::size_t i = 0; i < ends.size(); ++i) {
-        const int to = MulDiv(ends[i], dpi, 96);
+        const int to = MulDiv(ends[i], dpi, kBaseDpi);
         line.advances[i] = to - from;
         from = to;
     }

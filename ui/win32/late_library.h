@@ -10,17 +10,25 @@
 
 namespace bv::ui::win32 {
 
-// A function of a system library, loading the library if need be. Throws
-// Failure when either is missing. Callers keep the result.
+// A function of a system library, loading the library if need be; null
+// when either is missing (a call that only later systems have). Callers
+// keep the result.
+template <typename Function>
+Function lateFunctionIfThere(const char* library, const char* name) {
+    HMODULE module = LoadLibraryA(library);
+    FARPROC found = module ? GetProcAddress(module, name) : nullptr;
+    return found ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found)) : nullptr;
+}
+
+// The same for a function the program needs: throws Failure, naming what
+// is missing.
 template <typename Function>
 Function lateFunction(const char* library, const char* name) {
-    HMODULE module = LoadLibraryA(library);
-    if (!module)
+    if (const Function found = lateFunctionIfThere<Function>(library, name))
+        return found;
+    if (!GetModuleHandleA(library))
         throw Failure(std::string("File not found: ") + library);
-    FARPROC found = GetProcAddress(module, name);
-    if (!found)
-        throw Failure(std::string("Can't find DLL entry point ") + name + " in " + library);
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+    throw Failure(std::string("Can't find DLL entry point ") + name + " in " + library);
 }
 
 }  // namespace bv::ui::win32

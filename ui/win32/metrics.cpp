@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+#include "ui/win32/late_library.h"
+
 namespace bv::ui::win32 {
 
 Dpi screenDpi() {
     static const Dpi dpi = [] {
-        Dpi d{96, 96};
+        Dpi d{kBaseDpi, kBaseDpi};
         // A memory DC of the screen's kind has the screen's resolution and
         // is cheaper to get than the screen's own DC before any window exists.
         if (HDC screen = CreateCompatibleDC(nullptr)) {
@@ -15,9 +17,9 @@ Dpi screenDpi() {
             DeleteDC(screen);
         }
         if (d.x <= 0)
-            d.x = 96;
+            d.x = kBaseDpi;
         if (d.y <= 0)
-            d.y = 96;
+            d.y = kBaseDpi;
         return d;
     }();
     return dpi;
@@ -25,14 +27,13 @@ Dpi screenDpi() {
 
 void declareDpiAware() {
     using SetAware = BOOL(WINAPI*)();
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    FARPROC found = user32 ? GetProcAddress(user32, "SetProcessDPIAware") : nullptr;
-    if (found)
-        reinterpret_cast<SetAware>(reinterpret_cast<void (*)()>(found))();
+    if (const auto setAware = lateFunctionIfThere<SetAware>("user32.dll", "SetProcessDPIAware"))
+        setAware();
 }
 
-int pointsToFontHeight(float points) {
-    return -static_cast<int>(std::lround(static_cast<double>(points) * screenDpi().y / 72.0));
+int pointsToFontHeight(float points, int dpi) {
+    constexpr double kPointsPerInch = 72.0;
+    return -static_cast<int>(std::lround(static_cast<double>(points) * dpi / kPointsPerInch));
 }
 
 }  // namespace bv::ui::win32

@@ -10,7 +10,7 @@ struct Dpi {
     int x, y;
 };
 
-// Logical pixels per inch of the screen (96 by 96 at the usual setting).
+// Logical pixels per inch of the screen (kBaseDpi at the usual setting).
 Dpi screenDpi();
 
 constexpr double kTwipsPerInch = 1440.0;
@@ -49,8 +49,9 @@ inline int picturePixelsY(int pixelsAt96) {
     return twipsToPixelsY(static_cast<double>(pixelsAt96) * kTwipsPerPixelAt96);
 }
 
-// Font points to a character height in pixels (negative: the em height).
-int pointsToFontHeight(float points);
+// Font points to a character height in pixels at `dpi` (negative: the em
+// height).
+int pointsToFontHeight(float points, int dpi = screenDpi().y);
 
 // Tells the system that the program lays itself out at the screen's real
 // resolution. Call once at the start, before any window or measurement:

@@ -45,7 +45,7 @@ const wchar_t* Win32Form::formClass(std::wstring& name) {
     };
     cls.hIcon = load(SM_CXICON, SM_CYICON);
     cls.hIconSm = load(SM_CXSMICON, SM_CYSMICON);
-    cls.lpfnWndProc = &Win32Form::formProc;
+    cls.lpfnWndProc = &windowProc<Win32Form>;
     cls.lpszClassName = name.c_str();
     if (!RegisterClassExW(&cls))
         throw Failure("Out of memory");
@@ -57,7 +57,7 @@ bool Win32Form::registerChildClass(HINSTANCE instance, const wchar_t* name) {
     cls.cbSize = sizeof cls;
     cls.hInstance = instance;
     cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    cls.lpfnWndProc = &Win32Form::childProc;
+    cls.lpfnWndProc = &windowProc<Child>;
     cls.lpszClassName = name;
     return RegisterClassExW(&cls) != 0;
 }

@@ -51,10 +51,17 @@ class Win32Form final : public FormPeer {
     HWND hwnd() const { return hwnd_; }
     Children& children() { return children_; }
 
-    // Every message of the window and of the surfaces on it (picture boxes,
-    // frames), whose window procedures hand theirs here with their Child as
-    // `holder`. False: the window's default handling applies.
-    bool onMessage(HWND window, Child* holder, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    // Every message of the window (from windowProc, children.h) and of the
+    // surfaces on it (picture boxes, frames), which hand theirs here with
+    // their Child as `holder`. False: the window's default handling applies.
+    bool onMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result,
+                   Child* holder = nullptr);
+
+    // ---- for windowProc ----
+    void windowMade(HWND window) { hwnd_ = window; }
+    // WM_NCDESTROY: the window and its controls' windows are gone.
+    void windowGone();
+    WNDPROC systemProc() const { return nullptr; }
 
     // Tab, Enter and access keys (see Win32Platform::preTranslate).
     bool handleKey(const MSG& msg);
@@ -62,8 +69,8 @@ class Win32Form final : public FormPeer {
     // The colour of a surface: the client area (null) or a container.
     COLORREF surfaceColor(const Child* container) const;
 
-    // Registers a class of the back end's own (surfaces.h) whose window
-    // procedure hands every message to onMessage.
+    // Registers a class of the back end's own (surfaces.h), whose windows
+    // are their Child's.
     static bool registerChildClass(HINSTANCE instance, const wchar_t* name);
 
   private:
@@ -83,12 +90,9 @@ class Win32Form final : public FormPeer {
     void reportPosition();
 
     // dispatch.cpp
-    static LRESULT CALLBACK formProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
-    static LRESULT CALLBACK childProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
     bool onFormMessage(UINT msg, WPARAM wp, LPARAM lp);
     bool onKey(UINT msg, WPARAM wp, LPARAM lp);
     void onMouse(HWND window, Child* holder, UINT msg, WPARAM wp, LPARAM lp);
-    void windowGone();
 
     // paint.cpp
     void paint(const Child* container, HDC dc, const RECT& area);

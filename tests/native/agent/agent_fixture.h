@@ -23,7 +23,7 @@ class AgentTest : public ::testing::Test {
 
     void start() {
         bar = std::make_unique<agent::AgentBar>(app);
-        sim.run(app, [&] {
+        sim.raise(app, [&] {
             bar->form.load();
             bar->form.show();
         });
@@ -58,7 +58,7 @@ class AgentTest : public ::testing::Test {
         if (speed)
             putNote(paths::speedNote(), *speed);
         auto run = std::make_unique<Run>();
-        run->sim.run(run->app, [&] { run->bar.form.load(); });
+        run->sim.raise(run->app, [&] { run->bar.form.load(); });
         return run;
     }
 

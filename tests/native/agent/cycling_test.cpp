@@ -16,7 +16,7 @@ class CyclingTest : public AgentTest {
         return names;
     }
     void togglePause() {
-        sim.run(app, [&] { bar->Timer1.setEnabled(!bar->Timer1.enabled()); });
+        sim.raise(app, [&] { bar->Timer1.setEnabled(!bar->Timer1.enabled()); });
     }
 };
 
@@ -138,7 +138,7 @@ TEST_F(CyclingTest, TicksKeepComingWhileAMessageBoxIsOpen) {
         sim.advance(5000);
         return ui::Answer::Ok;
     };
-    sim.run(app, [&] { app.msgBox("busy", ui::Buttons::Ok, ui::Icon::None, "t"); });
+    sim.raise(app, [&] { app.msgBox("busy", ui::Buttons::Ok, ui::Icon::None, "t"); });
     EXPECT_EQ(sim.wallpapers.size(), 5u);
 }
 

@@ -7,7 +7,7 @@ namespace {
 class SettingsTest : public AgentTest {
   protected:
     agent::SettingsWindow& openSettings() {
-        sim.run(app, [&] { bar->frty_Click(); });
+        sim.raise(app, [&] { bar->frty_Click(); });
         return *bar->Form2.loaded();
     }
     std::string noteText(const std::string& path) { return note::readNote(path); }
@@ -87,13 +87,13 @@ TEST_F(SettingsTest, SavedValuesAfterAClampLieWithinTheRanges) {
         putNote(paths::topNote(), c.top);
         putNote(paths::leftNote(), c.left);
         Run run;
-        run.sim.run(run.app, [&] {
+        run.sim.raise(run.app, [&] {
             run.bar.form.load();
             run.bar.form.show();
         });
         EXPECT_EQ(run.bar.form.top(), c.barTop);
         EXPECT_EQ(run.bar.form.left(), c.barLeft);
-        run.sim.run(run.app, [&] { run.bar.frty_Click(); });
+        run.sim.raise(run.app, [&] { run.bar.frty_Click(); });
         ASSERT_NE(run.bar.Form2.loaded(), nullptr);
         run.sim.click(run.bar.Form2.loaded()->form, "Command2");
         EXPECT_TRUE(run.sim.messageBoxes.empty());
@@ -108,7 +108,7 @@ TEST_F(SettingsTest, ClosingWithoutOkKeepsTheFilesAndTheNewPlace) {
     start();
     auto& settings = openSettings();
     sim.scroll(settings.form, "Slider1", 3000);
-    sim.run(app, [&] { settings.form.unload(); });
+    sim.raise(app, [&] { settings.form.unload(); });
     EXPECT_EQ(bar->form.top(), 3000.0f);
     EXPECT_FALSE(fs::fileExists(paths::topNote()));
     auto& again = openSettings();  // made anew: it reads the bar's place again
@@ -126,7 +126,7 @@ TEST_F(SettingsTest, CloseBoxAfterAMoveKeepsTheSavedPlaceForTheNextStart) {
     auto& settings = openSettings();
     sim.scroll(settings.form, "Slider1", 3000);
     sim.scroll(settings.form, "Slider2", 14000);
-    sim.run(app, [&] { settings.form.unload(); });  // the close box
+    sim.raise(app, [&] { settings.form.unload(); });  // the close box
     EXPECT_EQ(bar->Form2.loaded(), nullptr);
     EXPECT_EQ(bar->form.top(), 3000.0f);
     EXPECT_EQ(bar->form.left(), 14000.0f);
@@ -134,7 +134,7 @@ TEST_F(SettingsTest, CloseBoxAfterAMoveKeepsTheSavedPlaceForTheNextStart) {
     EXPECT_EQ(drive.get(paths::leftNote()), savedLeft);
 
     Run next;  // the next start
-    next.sim.run(next.app, [&] { next.bar.form.load(); });
+    next.sim.raise(next.app, [&] { next.bar.form.load(); });
     EXPECT_EQ(next.bar.form.top(), 1200.0f);
     EXPECT_EQ(next.bar.form.left(), 9000.0f);
 }

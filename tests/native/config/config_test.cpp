@@ -45,7 +45,7 @@ class ConfigTool : public ::testing::Test {
             return pick;
         };
         tool = std::make_unique<config::ConfigWindow>(app);
-        sim.run(app, [&] {
+        sim.raise(app, [&] {
             tool->form.load();
             tool->form.show();
         });

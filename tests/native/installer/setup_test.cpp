@@ -26,7 +26,7 @@ class SetupTest : public InstallerTest {
         run->sim.answer = [answer](const MessageBoxCall& box) {
             return box.title == "Confirm setup" ? answer : ui::Answer::Ok;
         };
-        run->sim.run(run->app, [&] {
+        run->sim.raise(run->app, [&] {
             run->window.form.load();
             run->window.form.show();
         });

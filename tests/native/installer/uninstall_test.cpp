@@ -30,7 +30,7 @@ class UninstallTest : public InstallerTest {
             installedAtBox.push_back(installed());
             return box.title == "Confirm Uninstall setup" ? answer : ui::Answer::Ok;
         };
-        sim.run(app, [&] { uninstaller.form.load(); });
+        sim.raise(app, [&] { uninstaller.form.load(); });
     }
     static std::string installed() {
         std::string present;

@@ -100,11 +100,11 @@ TEST_F(UiTest, PopupMenuRunsTheChosenItemAfterItCloses) {
     f.menuItem("b").Click = [&] { chosen = "b"; };
     EXPECT_TRUE(f.menuItem("sep").separator());
     sim.chooseMenuItem = [](ui::Form&) { return 2; };
-    sim.run(app, [&] { f.popupMenu(); });
+    sim.raise(app, [&] { f.popupMenu(); });
     EXPECT_EQ(chosen, "b");
     sim.chooseMenuItem = nullptr;
     chosen.clear();
-    sim.run(app, [&] { f.popupMenu(); });
+    sim.raise(app, [&] { f.popupMenu(); });
     EXPECT_EQ(chosen, "");
 }
 

@@ -113,13 +113,13 @@ TEST_F(UiTest, DeactivationFollowsTheEventThatShowedAnotherWindow) {
     std::vector<std::string> seen;
     form.Form_Deactivate = [&] { seen.push_back("first deactivated"); };
     other.Form_Deactivate = [&] { seen.push_back("other deactivated"); };
-    sim.run(app, [&] { form.show(); });
-    sim.run(app, [&] {
+    sim.raise(app, [&] { form.show(); });
+    sim.raise(app, [&] {
         seen.push_back("showing other");
         other.show();
         seen.push_back("other shown");
     });
-    sim.run(app, [&] { form.show(); });
+    sim.raise(app, [&] { form.show(); });
     EXPECT_EQ(seen, (std::vector<std::string>{"showing other", "other shown", "first deactivated",
                                               "other deactivated"}));
 }
@@ -129,7 +129,7 @@ TEST_F(UiTest, EndingThroughTheWindowsRunsTheirTerminateHandlersNewestFirst) {
     auto second = std::make_unique<ui::Form>(app, kTestForm);
     form.Form_Terminate = [&] { seen.push_back("first"); };
     second->Form_Terminate = [&] { seen.push_back("second"); };
-    sim.run(app, [&] {
+    sim.raise(app, [&] {
         app.unloadAndEnd();
         seen.push_back("after");
     });
@@ -141,14 +141,14 @@ TEST_F(UiTest, EndingThroughTheWindowsRunsTheirTerminateHandlersNewestFirst) {
 TEST_F(UiTest, EndingAtOnceRunsNoTerminateHandlerAndAFailingOneIsReported) {
     int terminated = 0;
     form.Form_Terminate = [&] { ++terminated; };
-    sim.run(app, [&] { app.end(); });
+    sim.raise(app, [&] { app.end(); });
     EXPECT_EQ(terminated, 0);
 
     ui::sim::SimPlatform other;
     ui::App program(other, "uninstall");
     ui::Form window(program, kTestForm);
     window.Form_Terminate = [] { throw Failure("Permission denied"); };
-    other.run(program, [&] { program.unloadAndEnd(); });
+    other.raise(program, [&] { program.unloadAndEnd(); });
     ASSERT_EQ(other.messageBoxes.size(), 1u);
     EXPECT_EQ(other.messageBoxes[0].prompt, "Run-time error:\r\n\r\nPermission denied");
     EXPECT_TRUE(other.ended());

@@ -1,9 +1,9 @@
 #pragma once
 // A form's window and its controls' windows, found as another program would
 // find them: through the window tree. The window layer gives each control's
-// window the id 100 plus the control's row in the form's table; the window
-// lies on the form's window or on a container's own window, so the search
-// goes down the whole tree.
+// window the id of its row in the form's table (idOfRow); the window lies
+// on the form's window or on a container's own window, so the search goes
+// down the whole tree.
 #include <windows.h>
 
 #include "ui/backend.h"
@@ -32,7 +32,7 @@ inline HWND controlWindow(const ui::Form& form, const ui::Control& control) {
     struct Search {
         int id;
         HWND found;
-    } search{100 + static_cast<int>(row), nullptr};
+    } search{static_cast<int>(ui::win32::idOfRow(static_cast<int>(row))), nullptr};
     // EnumChildWindows visits every descendant, not only the direct children.
     EnumChildWindows(
         top,

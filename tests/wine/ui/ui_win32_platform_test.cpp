@@ -9,6 +9,7 @@
 #include "automation/wallpaper.h"
 #include "datastore/failure.h"
 #include "tests/wine/ui/ui_win32_fixture.h"
+#include "ui/win32/late_library.h"
 
 namespace bv::ui::win32::tests {
 namespace {
@@ -92,6 +93,25 @@ TEST_F(Win32Back, RunEndsWithTheLastWindowOrTheMainOne) {
     EXPECT_TRUE(never->unloaded());
     EXPECT_EQ(formWindow(*never), nullptr);
     EXPECT_EQ(second.run(), 0);  // nothing left: returns at once
+}
+
+// A call looked up late: null where the system lacks it, or a failure that
+// names what is missing.
+TEST(LateLibrary, AnswersNullOrNamesWhatIsMissing) {
+    using Call = int(WINAPI*)();
+    EXPECT_NE(lateFunctionIfThere<Call>("user32.dll", "GetDesktopWindow"), nullptr);
+    EXPECT_EQ(lateFunctionIfThere<Call>("user32.dll", "NoSuchCall"), nullptr);
+    EXPECT_EQ(lateFunctionIfThere<Call>("no_such.dll", "NoSuchCall"), nullptr);
+    auto failure = [](const char* library) {
+        try {
+            lateFunction<Call>(library, "NoSuchCall");
+            return std::string("found");
+        } catch (const Failure& f) {
+            return std::string(f.what());
+        }
+    };
+    EXPECT_EQ(failure("user32.dll"), "Can't find DLL entry point NoSuchCall in user32.dll");
+    EXPECT_EQ(failure("no_such.dll"), "File not found: no_such.dll");
 }
 
 TEST_F(Win32Back, PlatformCallsStartProgramsAndSetTheWallpaper) {

@@ -16,7 +16,6 @@
 #include "ui/win32/children.h"
 #include "ui/win32/late_library.h"
 #include "ui/win32/pictures.h"
-#include "ui/win32/win32_form.h"
 
 namespace bv::ui::win32 {
 
@@ -47,7 +46,7 @@ class Win32FileDialog final : public ChildWith<FileDialogPeer> {
 
         OPENFILENAMEW ofn{};
         ofn.lStructSize = sizeof ofn;
-        ofn.hwndOwner = form().hwnd();
+        ofn.hwndOwner = formWindow();
         ofn.lpstrFile = buffer.data();
         ofn.nMaxFile = kFileNameChars;
         ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();

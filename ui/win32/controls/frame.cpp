@@ -11,8 +11,6 @@
 #include "ui/backend.h"
 #include "ui/win32/children.h"
 #include "ui/win32/paint.h"
-#include "ui/win32/win32_form.h"
-#include "ui/win32/win32_platform.h"
 
 namespace bv::ui::win32 {
 
@@ -29,13 +27,10 @@ class Win32Frame final : public ChildWith<Control::Peer> {
     void create() override {
         HWND box = makeWindow(L"BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN, 0,
                               text::widen(control().spec().text));
-        SetWindowLongPtrW(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        groupBoxProc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&frameProc)));
+        subclass();
         // The caption's height, measured once: a frame keeps its font.
         if (HDC dc = GetDC(box)) {
-            HGDIOBJ oldFont =
-                SelectObject(dc, form().platform().fonts().get(control().spec().font));
+            HGDIOBJ oldFont = SelectObject(dc, font());
             TEXTMETRICW metrics{};
             GetTextMetricsW(dc, &metrics);
             SelectObject(dc, oldFont);
@@ -58,8 +53,7 @@ class Win32Frame final : public ChildWith<Control::Peer> {
         if (area.left >= inside.left && area.top >= inside.top && area.right <= inside.right &&
             area.bottom <= inside.bottom)
             return;
-        CallWindowProcW(groupBoxProc_, hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
-                        PRF_CLIENT);
+        callSystem(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
     }
 
     // The group box asks its parent for the caption's colours.
@@ -75,15 +69,13 @@ class Win32Frame final : public ChildWith<Control::Peer> {
         return true;
     }
 
-  private:
-    static LRESULT CALLBACK frameProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-        auto* self = reinterpret_cast<Win32Frame*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (!self || self->hwnd() != window)
-            return DefWindowProcW(window, msg, wp, lp);
-        const WNDPROC groupBox = self->groupBoxProc_;
+    // The group box's messages go to the form's handling, as a picture
+    // box's do.
+    bool onMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
         switch (msg) {
             case WM_NCHITTEST:
-                return HTCLIENT;
+                result = HTCLIENT;
+                return true;
             // The button class counts double clicks, which the form's own
             // class does not: here, too, a second press is a press.
             case WM_LBUTTONDBLCLK:
@@ -95,26 +87,13 @@ class Win32Frame final : public ChildWith<Control::Peer> {
             case WM_MBUTTONDBLCLK:
                 msg = WM_MBUTTONDOWN;
                 break;
-            case WM_NCDESTROY:
-                SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(groupBox));
-                SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-                self->forgetWindow();
-                return CallWindowProcW(groupBox, window, msg, wp, lp);
             default:
                 break;
         }
-        try {
-            LRESULT result = 0;
-            if (self->form().onMessage(window, self, msg, wp, lp, result))
-                return result;
-        } catch (...) {
-            self->app().report(std::current_exception());
-            return 0;
-        }
-        return CallWindowProcW(groupBox, window, msg, wp, lp);
+        return Child::onMessage(window, msg, wp, lp, result);
     }
 
-    WNDPROC groupBoxProc_ = nullptr;
+  private:
     int captionHeight_ = std::numeric_limits<int>::max() / 2;  // unmeasured: always drawn
     HBRUSH brush_ = nullptr;
 };

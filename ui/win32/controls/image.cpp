@@ -7,8 +7,6 @@
 #include "ui/win32/fitted_picture.h"
 #include "ui/win32/metrics.h"
 #include "ui/win32/pictures.h"
-#include "ui/win32/win32_form.h"
-#include "ui/win32/win32_platform.h"
 
 namespace bv::ui::win32 {
 
@@ -79,7 +77,7 @@ class Win32Image final : public ChildWith<ImagePeer> {
             return loadPictureFile(picture.file);
         if (picture.resource.type == PictureType::None)
             return nullptr;
-        return form().platform().pictures().resource(picture.resource);
+        return pictures().resource(picture.resource);
     }
 
     // The size that paint() stretches a picture to.

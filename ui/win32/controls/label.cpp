@@ -5,8 +5,6 @@
 #include "ui/win32/children.h"
 #include "ui/win32/fonts.h"
 #include "ui/win32/paint.h"
-#include "ui/win32/win32_form.h"
-#include "ui/win32/win32_platform.h"
 
 namespace bv::ui::win32 {
 
@@ -23,14 +21,11 @@ class Win32Label final : public ChildWith<LabelPeer> {
     void paint(HDC dc) const override {
         const ControlSpec& spec = label_.spec();
         if (!spec.transparent)
-            fill(dc, rect(),
-                 spec.backColor != kNoColor ? colorOf(spec.backColor)
-                                            : form().surfaceColor(container()));
+            fill(dc, rect(), spec.backColor != kNoColor ? colorOf(spec.backColor) : surfaceColor());
         const std::wstring caption = text::widen(label_.caption());
         if (caption.empty())
             return;
-        FontCache& fonts = form().platform().fonts();
-        HGDIOBJ oldFont = SelectObject(dc, fonts.get(spec.font));
+        HGDIOBJ oldFont = SelectObject(dc, font());
         SetTextColor(dc, spec.foreColor != kNoColor ? colorOf(spec.foreColor)
                                                     : GetSysColor(COLOR_WINDOWTEXT));
         // Text breaks at the label's width only where the layout asks for it;
@@ -38,7 +33,7 @@ class Win32Label final : public ChildWith<LabelPeer> {
         RECT box = rect();
         const TextLine line = spec.wrap || caption.find_first_of(L"\t\r\n") != std::wstring::npos
                                   ? TextLine{}
-                                  : layOutLine(dc, fonts, spec.font, caption);
+                                  : layOutLine(dc, fonts(), spec.font, caption);
         if (!line.advances.empty()) {
             const int left =
                 spec.centered ? box.left + (box.right - box.left - line.size.cx) / 2 : box.left;

@@ -11,8 +11,6 @@
 #include "ui/backend.h"
 #include "ui/controls/slider.h"
 #include "ui/win32/children.h"
-#include "ui/win32/win32_form.h"
-#include "ui/win32/win32_platform.h"
 
 namespace bv::ui::win32 {
 
@@ -29,7 +27,7 @@ class Win32Slider final : public ChildWith<SliderPeer> {
         const ControlSpec& spec = slider_.spec();
         // Without the common controls the class is unknown: that is the
         // failure to tell, not the window that cannot be made.
-        form().platform().startCommonControls();
+        startCommonControls();
         HWND bar = makeWindow(
             TRACKBAR_CLASSW,
             WS_TABSTOP | TBS_HORZ | (spec.ticks ? TBS_AUTOTICKS | TBS_BOTTOM : TBS_NOTICKS), 0,

@@ -1,7 +1,7 @@
 #pragma once
-// The window classes of the back end's own controls, all with one window
-// procedure (Win32Form::registerChildClass): picture boxes, the container
-// with a window.
+// The window class of the back end's own control, the picture box (frames
+// are the platform's group boxes), registered by
+// Win32Form::registerChildClass: its windows run windowProc<Child>.
 namespace bv::ui::win32 {
 
 extern const wchar_t kPictureBoxClass[];

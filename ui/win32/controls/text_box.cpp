@@ -10,7 +10,6 @@
 #include "ui/controls/text_box.h"
 #include "ui/win32/children.h"
 #include "ui/win32/mouse.h"
-#include "ui/win32/win32_form.h"
 
 namespace bv::ui::win32 {
 
@@ -33,10 +32,8 @@ class Win32TextBox final : public ChildWith<TextBoxPeer> {
             style |= ES_READONLY;
         if (spec.centered)
             style |= ES_CENTER;
-        HWND edit = makeWindow(L"EDIT", style, WS_EX_CLIENTEDGE, text::widen(box_.text()));
-        SetWindowLongPtrW(edit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        editProc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&boxProc)));
+        makeWindow(L"EDIT", style, WS_EX_CLIENTEDGE, text::widen(box_.text()));
+        subclass();
     }
 
     void textChanged() override {
@@ -68,54 +65,24 @@ class Win32TextBox final : public ChildWith<TextBoxPeer> {
         return false;
     }
 
-  private:
     // Click is a press and a release in the box; the edit control's own
     // handling (caret, selection) comes first.
-    LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp) {
-        HWND edit = hwnd();
-        const WNDPROC editProc = editProc_;
-        switch (msg) {
-            case WM_LBUTTONDOWN: {
-                const LRESULT result = CallWindowProcW(editProc, edit, msg, wp, lp);
-                pressed_ = true;
-                return result;
-            }
-            case WM_LBUTTONUP: {
-                const LRESULT result = CallWindowProcW(editProc, edit, msg, wp, lp);
-                if (std::exchange(pressed_, false))
-                    app().raise(box_, EventKind::Click);
-                return result;
-            }
-            case WM_MOUSEMOVE: {
-                const LRESULT result = CallWindowProcW(editProc, edit, msg, wp, lp);
-                const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-                app().raise(box_, EventKind::MouseMove, mouseArgs(wp, at, RECT{}));
-                return result;
-            }
-            case WM_NCDESTROY:
-                SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc));
-                SetWindowLongPtrW(edit, GWLP_USERDATA, 0);
-                forgetWindow();
-                return CallWindowProcW(editProc, edit, msg, wp, lp);
-            default:
-                return CallWindowProcW(editProc, edit, msg, wp, lp);
+    bool onMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
+        result = callSystem(msg, wp, lp);
+        if (msg == WM_LBUTTONDOWN) {
+            pressed_ = true;
+        } else if (msg == WM_LBUTTONUP) {
+            if (std::exchange(pressed_, false))
+                app().raise(box_, EventKind::Click);
+        } else if (msg == WM_MOUSEMOVE) {
+            const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            app().raise(box_, EventKind::MouseMove, mouseArgs(wp, at, RECT{}));
         }
+        return true;
     }
 
-    static LRESULT CALLBACK boxProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-        auto* self = reinterpret_cast<Win32TextBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (!self || self->hwnd() != window)
-            return DefWindowProcW(window, msg, wp, lp);
-        try {
-            return self->onMessage(msg, wp, lp);
-        } catch (...) {
-            self->app().report(std::current_exception());
-            return 0;
-        }
-    }
-
+  private:
     TextBox& box_;
-    WNDPROC editProc_ = nullptr;  // the system's edit procedure, under ours
     bool pressed_ = false;
     bool settingText_ = false;
 };

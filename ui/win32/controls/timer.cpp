@@ -1,9 +1,7 @@
-// Timers: a window timer of the form, whose id is the control's place in
-// the table plus one.
+// Timers: a window timer of the form, with the control's id.
 #include "ui/controls/timer.h"
 #include "ui/backend.h"
 #include "ui/win32/children.h"
-#include "ui/win32/win32_form.h"
 
 namespace bv::ui::win32 {
 
@@ -19,15 +17,14 @@ class Win32Timer final : public ChildWith<TimerPeer> {
 
     void timingChanged() override {
         // A running timer needs the form's window, shown or not.
-        HWND owner = timer_.running() ? form().ensureWindow() : form().hwnd();
+        HWND owner = timer_.running() ? makeFormWindow() : formWindow();
         if (!owner)
             return;
-        const auto id = static_cast<UINT_PTR>(index()) + 1;
         // An interval of 0 must never tick, so it never reaches SetTimer.
         if (timer_.running())
-            SetTimer(owner, id, static_cast<UINT>(timer_.interval()), nullptr);
+            SetTimer(owner, id(), static_cast<UINT>(timer_.interval()), nullptr);
         else
-            KillTimer(owner, id);
+            KillTimer(owner, id());
     }
 
     void tick() override {
