@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "automation/wait.h"
 #include "automation/wallpaper.h"
 #include "automation/window_search.h"
+#include "tests/support/bitmap_files.h"
 
 namespace ba = bv::automation;
 using namespace std::chrono_literals;
@@ -145,24 +147,8 @@ BitmapFacts readBitmap(const std::wstring& path) {
 
 // A small 24-bit bitmap file, as the agent's wallpapers are.
 void writeBitmap(const std::wstring& path, BYTE red) {
-    constexpr LONG side = 8;
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = side;
-    info.biHeight = side;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biSizeImage = side * side * 3;
-    BITMAPFILEHEADER head{};
-    head.bfType = 0x4D42;
-    head.bfOffBits = sizeof head + sizeof info;
-    head.bfSize = head.bfOffBits + info.biSizeImage;
-    std::vector<BYTE> bytes(head.bfSize);
-    std::memcpy(bytes.data(), &head, sizeof head);
-    std::memcpy(bytes.data() + sizeof head, &info, sizeof info);
-    for (DWORD i = head.bfOffBits; i + 2 < head.bfSize; i += 3) {
-        bytes[i + 2] = red;
-    }
+    const std::string bytes =
+        bv::testing::BitmapFile(24, 8, 8).fill(std::uint32_t{red} << 16).bytes();
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     DWORD written = 0;
