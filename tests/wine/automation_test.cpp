@@ -18,6 +18,7 @@
 #include "automation/wallpaper.h"
 #include "automation/window_search.h"
 #include "tests/support/bitmap_files.h"
+#include "tests/wine/support/message_boxes.h"
 
 namespace ba = bv::automation;
 using namespace std::chrono_literals;
@@ -220,9 +221,8 @@ TEST(MessageBoxAutomation, ReadsAndAnswersABoxOfThisProcess) {
     ASSERT_NE(thread, nullptr);
     const auto box = ba::waitForMessageBox(GetCurrentProcessId(), 10s);
     ASSERT_TRUE(box.has_value());
-    EXPECT_EQ(box->title, L"Automation check");
-    EXPECT_EQ(box->prompt, L"The top ten is saved.");
-    EXPECT_EQ(box->icon, ba::MessageIcon::Information);
+    bv::testing::expectMessageBox(*box, L"Automation check", L"The top ten is saved.",
+                                  ba::MessageIcon::Information);
     EXPECT_EQ(texts(box->buttons), L"[OK]");
 
     const auto shot = ba::saveScreenshot(box->window, L"automation-message-box");
@@ -256,9 +256,7 @@ TEST(MessageBoxAutomation, AnswersAnotherProgramsQuestion) {
             L"msgbox " + std::to_wstring(MB_YESNO | c.iconStyle) + L" Exit \"Exit the agent?\"");
         const auto box = ba::waitForMessageBox(helper.id(), 10s);
         ASSERT_TRUE(box.has_value());
-        EXPECT_EQ(box->title, L"Exit");
-        EXPECT_EQ(box->prompt, L"Exit the agent?");
-        EXPECT_EQ(box->icon, c.icon);
+        bv::testing::expectMessageBox(*box, L"Exit", L"Exit the agent?", c.icon);
         EXPECT_EQ(texts(box->buttons), L"[&Yes][&No]");
         EXPECT_EQ(box->defaultButton, L"&Yes");
         EXPECT_TRUE(ba::answerMessageBox(*box, c.answer));

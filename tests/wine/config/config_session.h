@@ -138,17 +138,11 @@ class ConfigSession : public ::testing::Test, protected ToolDriver {
     }
 
     std::uint32_t previewCentre() const { return preview().at(107, 63); }
-    // The preview once its paint reached the screen: checked when it shows
-    // what is expected, or after a while.
+    // Checked once the preview's paint has reached the screen.
     void expectPreviewCentre(std::uint32_t rgb, const char* note = "",
                              std::source_location at = std::source_location::current()) const {
         const ::testing::ScopedTrace trace(at.file_name(), static_cast<int>(at.line()), note);
         EXPECT_EQ(ba::readUntil([&] { return previewCentre(); }, rgb), rgb);
-    }
-    void expectPreview(const ba::Pixels& shown,
-                       std::source_location at = std::source_location::current()) const {
-        const ::testing::ScopedTrace trace(at.file_name(), static_cast<int>(at.line()), "");
-        EXPECT_EQ(ba::readUntil([&] { return preview().rgb; }, shown.rgb), shown.rgb);
     }
     std::uint32_t indicatorColour() const {
         const POINT at = ba::centreOf(indicator);

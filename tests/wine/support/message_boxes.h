@@ -1,7 +1,6 @@
 #pragma once
-// A program's message boxes as the user meets them: waited for, checked
-// (title, prompt and icon) and answered, with the failures placed at the
-// caller's line.
+// A program's message boxes as the user meets them: waited for, checked and
+// answered, with the failures placed at the caller's line.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -16,9 +15,6 @@
 
 namespace bv::testing {
 
-// A wait as long as a busy machine may take to show a box.
-inline constexpr std::chrono::milliseconds kBoxWait{20000};
-
 inline void expectMessageBox(const automation::MessageBoxInfo& box, const std::wstring& title,
                              const std::wstring& prompt, automation::MessageIcon icon,
                              std::source_location at = std::source_location::current()) {
@@ -29,19 +25,17 @@ inline void expectMessageBox(const automation::MessageBoxInfo& box, const std::w
     EXPECT_EQ(box.icon, icon);
 }
 
-// The next message box of `process`, read while it stays open. None ends the
-// test, naming the caller's line.
+// The next box of `process`, read while it stays open; none ends the test.
 inline automation::MessageBoxInfo nextMessageBox(
     const automation::Process& process, std::source_location at = std::source_location::current()) {
-    auto box = automation::waitForMessageBox(process.id(), kBoxWait);
+    auto box = automation::waitForMessageBox(process.id(), std::chrono::seconds(20));
     if (!box)
         throw std::runtime_error(std::string("no message box at ") + at.file_name() + ":" +
                                  std::to_string(at.line()));
     return *box;
 }
 
-// Presses `button` of an open box; false when it has no such button or the
-// box stays.
+// Presses `button`; false when the box has no such button or stays.
 inline bool answer(const automation::MessageBoxInfo& box, const std::wstring& button,
                    std::source_location at = std::source_location::current()) {
     const ::testing::ScopedTrace trace(at.file_name(), static_cast<int>(at.line()),
@@ -66,7 +60,7 @@ inline bool answerNextBox(
     std::source_location at = std::source_location::current()) {
     const ::testing::ScopedTrace trace(at.file_name(), static_cast<int>(at.line()),
                                        "the message box");
-    const auto box = automation::waitForMessageBox(process.id(), kBoxWait);
+    const auto box = automation::waitForMessageBox(process.id(), std::chrono::seconds(20));
     EXPECT_TRUE(box) << "no message box";
     if (!box)
         return false;

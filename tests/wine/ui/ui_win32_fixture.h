@@ -328,8 +328,7 @@ inline std::string testBitmapBytes() {
     const auto* data = static_cast<const char*>(LockResource(LoadResource(nullptr, found)));
     const DWORD size = SizeofResource(nullptr, found);
     // A BITMAP resource is the file without its file header.
-    return bv::testing::bitmapFileHeader(size + 14, bv::testing::kBitmapHeaders) +
-           std::string(data, size);
+    return bv::testing::bitmapFileHeader(size + 14, 14 + 40) + std::string(data, size);
 }
 
 class Win32Back : public ::testing::Test {
