@@ -7,11 +7,9 @@
 #include <chrono>
 #include <deque>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "automation/message_box.h"
 #include "automation/process.h"
 #include "automation/wait.h"
 #include "automation/window_search.h"
