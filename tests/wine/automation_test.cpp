@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -16,6 +17,8 @@
 #include "automation/wait.h"
 #include "automation/wallpaper.h"
 #include "automation/window_search.h"
+#include "tests/support/bitmap_files.h"
+#include "tests/wine/support/message_boxes.h"
 
 namespace ba = bv::automation;
 using namespace std::chrono_literals;
@@ -145,24 +148,8 @@ BitmapFacts readBitmap(const std::wstring& path) {
 
 // A small 24-bit bitmap file, as the agent's wallpapers are.
 void writeBitmap(const std::wstring& path, BYTE red) {
-    constexpr LONG side = 8;
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = side;
-    info.biHeight = side;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biSizeImage = side * side * 3;
-    BITMAPFILEHEADER head{};
-    head.bfType = 0x4D42;
-    head.bfOffBits = sizeof head + sizeof info;
-    head.bfSize = head.bfOffBits + info.biSizeImage;
-    std::vector<BYTE> bytes(head.bfSize);
-    std::memcpy(bytes.data(), &head, sizeof head);
-    std::memcpy(bytes.data() + sizeof head, &info, sizeof info);
-    for (DWORD i = head.bfOffBits; i + 2 < head.bfSize; i += 3) {
-        bytes[i + 2] = red;
-    }
+    const std::string bytes =
+        bv::testing::BitmapFile(24, 8, 8).fill(std::uint32_t{red} << 16).bytes();
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     DWORD written = 0;
@@ -234,9 +221,8 @@ TEST(MessageBoxAutomation, ReadsAndAnswersABoxOfThisProcess) {
     ASSERT_NE(thread, nullptr);
     const auto box = ba::waitForMessageBox(GetCurrentProcessId(), 10s);
     ASSERT_TRUE(box.has_value());
-    EXPECT_EQ(box->title, L"Automation check");
-    EXPECT_EQ(box->prompt, L"The top ten is saved.");
-    EXPECT_EQ(box->icon, ba::MessageIcon::Information);
+    bv::testing::expectMessageBox(*box, L"Automation check", L"The top ten is saved.",
+                                  ba::MessageIcon::Information);
     EXPECT_EQ(texts(box->buttons), L"[OK]");
 
     const auto shot = ba::saveScreenshot(box->window, L"automation-message-box");
@@ -270,9 +256,7 @@ TEST(MessageBoxAutomation, AnswersAnotherProgramsQuestion) {
             L"msgbox " + std::to_wstring(MB_YESNO | c.iconStyle) + L" Exit \"Exit the agent?\"");
         const auto box = ba::waitForMessageBox(helper.id(), 10s);
         ASSERT_TRUE(box.has_value());
-        EXPECT_EQ(box->title, L"Exit");
-        EXPECT_EQ(box->prompt, L"Exit the agent?");
-        EXPECT_EQ(box->icon, c.icon);
+        bv::testing::expectMessageBox(*box, L"Exit", L"Exit the agent?", c.icon);
         EXPECT_EQ(texts(box->buttons), L"[&Yes][&No]");
         EXPECT_EQ(box->defaultButton, L"&Yes");
         EXPECT_TRUE(ba::answerMessageBox(*box, c.answer));

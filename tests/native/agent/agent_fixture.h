@@ -9,6 +9,7 @@
 #include "agent/agent_bar.h"
 #include "datastore/note.h"
 #include "datastore/paths.h"
+#include "tests/native/support/message_boxes.h"
 #include "tests/native/support/temp_drive.h"
 #include "ui/sim/sim_platform.h"
 

@@ -177,10 +177,9 @@ TEST_F(MenuTest, ExitAsksAndEndsOnlyOnYes) {
     sim.answer = [](const ui::sim::MessageBoxCall&) { return ui::Answer::No; };
     choose("rtyrtyrty");
     ASSERT_EQ(sim.messageBoxes.size(), 1u);
-    EXPECT_EQ(sim.messageBoxes[0].prompt, "Do you want to close brenlo vistrel v1.0");
-    EXPECT_EQ(sim.messageBoxes[0].title, "Brenlo Vistrel");
-    EXPECT_EQ(sim.messageBoxes[0].buttons, ui::Buttons::YesNo);
-    EXPECT_EQ(sim.messageBoxes[0].icon, ui::Icon::None);
+    expectMessageBox(sim.messageBoxes[0], "Brenlo Vistrel",
+                     "Do you want to close brenlo vistrel v1.0", ui::Buttons::YesNo,
+                     ui::Icon::None);
     EXPECT_FALSE(sim.ended());
     sim.advance(1000);
     EXPECT_EQ(sim.wallpapers.size(), 1u);

@@ -25,10 +25,8 @@ TEST_F(AgentTest, FirstRunAsksForTheTopTenAndStartsTheToolMinimized) {
     start();
 
     ASSERT_EQ(sim.messageBoxes.size(), 1u);
-    EXPECT_EQ(sim.messageBoxes[0].prompt, "Set your top-ten and restart your pc.");
-    EXPECT_EQ(sim.messageBoxes[0].title, "First Run");
-    EXPECT_EQ(sim.messageBoxes[0].buttons, ui::Buttons::Ok);
-    EXPECT_EQ(sim.messageBoxes[0].icon, Icon::Information);
+    expectMessageBox(sim.messageBoxes[0], "First Run", "Set your top-ten and restart your pc.",
+                     ui::Buttons::Ok, Icon::Information);
     ASSERT_EQ(sim.programStarts.size(), 1u);
     EXPECT_EQ(sim.programStarts[0].path,
               "C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Brenlo_kelvo\\"
@@ -66,9 +64,9 @@ TEST_F(AgentTest, OneMissingBitmapGivesOneMessageAndNoCycling) {
     start();
 
     ASSERT_EQ(sim.messageBoxes.size(), 1u);
-    EXPECT_EQ(sim.messageBoxes[0].prompt, "An error occured while bitmap loading progress");
-    EXPECT_EQ(sim.messageBoxes[0].title, "Missing Filess Error");
-    EXPECT_EQ(sim.messageBoxes[0].icon, Icon::Question);
+    expectMessageBox(sim.messageBoxes[0], "Missing Filess Error",
+                     "An error occured while bitmap loading progress", ui::Buttons::Ok,
+                     Icon::Question);
     EXPECT_FALSE(bar->Timer1.enabled());
     EXPECT_EQ(bar->Timer1.interval(), 5000);
     EXPECT_EQ(bar->sp.text(), "RichTextBox1");

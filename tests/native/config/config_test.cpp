@@ -11,6 +11,7 @@
 #include "datastore/note.h"
 #include "datastore/paths.h"
 #include "resources/resource_ids.h"
+#include "tests/native/support/message_boxes.h"
 #include "tests/native/support/temp_drive.h"
 #include "ui/controls/file_dialog.h"
 #include "ui/sim/sim_platform.h"
@@ -169,9 +170,9 @@ TEST_F(ConfigTool, PicksTakeNamesEndingInLowerCaseBmpAndCopyThemByteForByte) {
         sim.messageBoxes.clear();
         choose(3, refused);
         ASSERT_EQ(sim.messageBoxes.size(), 1u) << refused;
-        EXPECT_EQ(sim.messageBoxes[0].prompt, "Invalid wallpaper, select only '*.bmp' files.");
-        EXPECT_EQ(sim.messageBoxes[0].title, "Error");
-        EXPECT_EQ(sim.messageBoxes[0].icon, Icon::Question);
+        expectMessageBox(sim.messageBoxes[0], "Error",
+                         "Invalid wallpaper, select only '*.bmp' files.", ui::Buttons::Ok,
+                         Icon::Question);
         EXPECT_EQ(caption(3), "Selected Image # Sunset.bmp");
         EXPECT_EQ(fs::readFile(paths::wallpaper(3)), fs::readFile(sunset));
     }
@@ -294,9 +295,8 @@ TEST_F(ConfigTool, SaveNeedsTenPicksAndWritesTheTwelveNotesInOrder) {
         choose(n, putPicture("C:\\pics\\p" + std::to_string(n) + ".bmp", "x"));
     sim.click(tool->form, "Command1");
     ASSERT_EQ(sim.messageBoxes.size(), 1u);
-    EXPECT_EQ(sim.messageBoxes[0].prompt, "Please select 10 Wallpapers as your Top 10.");
-    EXPECT_EQ(sim.messageBoxes[0].title, "Error");
-    EXPECT_EQ(sim.messageBoxes[0].icon, Icon::Information);
+    expectMessageBox(sim.messageBoxes[0], "Error", "Please select 10 Wallpapers as your Top 10.",
+                     ui::Buttons::Ok, Icon::Information);
     EXPECT_TRUE(std::filesystem::is_empty(fs::hostPath(paths::scriptDir())));
     EXPECT_FALSE(fs::fileExists(paths::okNote()));
 
@@ -359,10 +359,8 @@ TEST_F(ConfigTool, ExitAsksFirstAndAboutOpensOneWindow) {
     sim.answer = [](const ui::sim::MessageBoxCall&) { return ui::Answer::No; };
     sim.click(tool->form, "Command2");
     ASSERT_EQ(sim.messageBoxes.size(), 1u);
-    EXPECT_EQ(sim.messageBoxes[0].prompt, "Do you want unload brenlo vistrel?");
-    EXPECT_EQ(sim.messageBoxes[0].title, "Brenlo Vistrel");
-    EXPECT_EQ(sim.messageBoxes[0].buttons, ui::Buttons::YesNo);
-    EXPECT_EQ(sim.messageBoxes[0].icon, Icon::Question);
+    expectMessageBox(sim.messageBoxes[0], "Brenlo Vistrel", "Do you want unload brenlo vistrel?",
+                     ui::Buttons::YesNo, Icon::Question);
     EXPECT_FALSE(sim.ended());
 
     sim.click(tool->form, "Command3");

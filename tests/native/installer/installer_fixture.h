@@ -8,6 +8,7 @@
 
 #include "datastore/fileops.h"
 #include "datastore/paths.h"
+#include "tests/native/support/message_boxes.h"
 #include "tests/native/support/temp_drive.h"
 #include "ui/sim/sim_platform.h"
 

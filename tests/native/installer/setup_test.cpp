@@ -40,11 +40,9 @@ TEST_F(SetupTest, NoAtTheConfirmationShowsNoWindowAndInstallsNothing) {
     putFullPackage();
     auto run = start(ui::Answer::No);
     ASSERT_EQ(run->sim.messageBoxes.size(), 1u);
-    const MessageBoxCall& box = run->sim.messageBoxes[0];
-    EXPECT_EQ(box.prompt, "Do you want install brenlo vistrel for your computer");
-    EXPECT_EQ(box.title, "Confirm setup");
-    EXPECT_EQ(box.buttons, ui::Buttons::YesNo);
-    EXPECT_EQ(box.icon, ui::Icon::Question);
+    expectMessageBox(run->sim.messageBoxes[0], "Confirm setup",
+                     "Do you want install brenlo vistrel for your computer", ui::Buttons::YesNo,
+                     ui::Icon::Question);
     EXPECT_TRUE(run->sim.ended());
     EXPECT_FALSE(run->window.form.visible());
     EXPECT_FALSE(std::filesystem::exists(fs::hostPath(paths::startMenuFolder())));
@@ -89,10 +87,8 @@ TEST_F(SetupTest, FiveStepsOnFiveTicksPlaceEveryFileThenThank) {
     EXPECT_EQ(status.caption(), "Completed.");
     ASSERT_EQ(run->sim.messageBoxes.size(), 2u);
     const MessageBoxCall& closing = run->sim.messageBoxes[1];
-    EXPECT_EQ(closing.prompt, "Thank You for selecting Brenlo kelvotop.");
-    EXPECT_EQ(closing.title, "Completed");
-    EXPECT_EQ(closing.buttons, ui::Buttons::Ok);
-    EXPECT_EQ(closing.icon, ui::Icon::Information);
+    expectMessageBox(closing, "Completed", "Thank You for selecting Brenlo kelvotop.",
+                     ui::Buttons::Ok, ui::Icon::Information);
     EXPECT_EQ(closing.at, 5 * 60);
     EXPECT_TRUE(run->sim.ended());
 
@@ -125,11 +121,8 @@ TEST_F(SetupTest, PackageWithoutTheAgentStopsAtTheFirstStep) {
     finish(*run);
     EXPECT_EQ(run->window.Label1.caption(), "Loading setup...");
     ASSERT_EQ(run->sim.messageBoxes.size(), 2u);
-    const MessageBoxCall& error = run->sim.messageBoxes[1];
-    EXPECT_EQ(error.prompt, "Cannot find installation file(s)");
-    EXPECT_EQ(error.title, "Error");
-    EXPECT_EQ(error.buttons, ui::Buttons::Ok);
-    EXPECT_EQ(error.icon, ui::Icon::Stop);
+    expectMessageBox(run->sim.messageBoxes[1], "Error", "Cannot find installation file(s)",
+                     ui::Buttons::Ok, ui::Icon::Stop);
     EXPECT_TRUE(timerOffDuringBox);
     EXPECT_TRUE(run->sim.ended());
     EXPECT_FALSE(std::filesystem::exists(fs::hostPath(paths::startMenuFolder())));

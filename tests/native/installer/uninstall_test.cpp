@@ -48,11 +48,8 @@ class UninstallTest : public InstallerTest {
 TEST_F(UninstallTest, YesDeletesTheThreeFilesReportsThenDeletesItsOwnCopy) {
     run(ui::Answer::Yes);
     ASSERT_EQ(sim.messageBoxes.size(), 2u);
-    const MessageBoxCall& report = sim.messageBoxes[1];
-    EXPECT_EQ(report.prompt, "Brenlo Kelvo was uninstalled.");
-    EXPECT_EQ(report.title, "Uninstall");
-    EXPECT_EQ(report.buttons, ui::Buttons::Ok);
-    EXPECT_EQ(report.icon, ui::Icon::Information);
+    expectMessageBox(sim.messageBoxes[1], "Uninstall", "Brenlo Kelvo was uninstalled.",
+                     ui::Buttons::Ok, ui::Icon::Information);
     EXPECT_EQ(installedAtBox, (std::vector<std::string>{"1111", "0001"}));
     EXPECT_EQ(installed(), "0000");
     EXPECT_TRUE(sim.ended());

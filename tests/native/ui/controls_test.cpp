@@ -3,6 +3,7 @@
 #include "datastore/note.h"
 #include "datastore/paths.h"
 #include "tests/native/ui/ui_fixture.h"
+#include "tests/support/bitmap_files.h"
 #include "ui/controls/image.h"
 #include "ui/controls/note_box.h"
 #include "ui/controls/slider.h"
@@ -69,9 +70,7 @@ TEST_F(UiTest, PictureThatCannotBeLoadedKeepsThePreviousOne) {
 // A plain bitmap whose rows the file does not hold is refused here as on
 // Win32, where the decoder would show memory past the file's end.
 TEST_F(UiTest, PlainBitmapCutInItsRowsIsNoPicture) {
-    std::string bmp(54 + 2 * 8, '\0');  // 2 x 2 pixels, 24 bits, rows of 8 bytes
-    bmp[0] = 'B', bmp[1] = 'M', bmp[10] = 54, bmp[14] = 40, bmp[18] = 2, bmp[22] = 2;
-    bmp[26] = 1, bmp[28] = 24;
+    const std::string bmp = BitmapFile(24, 2, 2).bytes();
     ui::Image& img = form.image("Image1");
     drive.put("C:\\pics\\whole.bmp", bmp);
     drive.put("C:\\pics\\cut.bmp", bmp.substr(0, bmp.size() - 1));

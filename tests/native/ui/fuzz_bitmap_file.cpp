@@ -62,34 +62,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
 #ifndef BV_LIBFUZZER
 #include "tests/native/support/xorshift.h"
+#include "tests/support/bitmap_files.h"
 
 namespace {
 
+using bv::testing::BitmapFile;
 using bv::testing::XorShift;
-
-// A small bitmap of `bits` per pixel with a full palette where it has one.
-std::string plainBitmap(unsigned bits, int width, int height) {
-    const std::uint32_t colors = bits <= 8 ? 1u << bits : 0;
-    const std::uint32_t stride = ((static_cast<std::uint32_t>(width) * bits + 31) / 32) * 4;
-    const std::uint32_t rows = static_cast<std::uint32_t>(height < 0 ? -height : height);
-    const std::uint32_t offBits = 54 + colors * 4;
-    std::string bmp(offBits + stride * rows, '\x5a');
-    auto put = [&](std::size_t at, std::uint32_t v, int n) {
-        for (int i = 0; i < n; ++i)
-            bmp[at + static_cast<std::size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xff);
-    };
-    bmp[0] = 'B', bmp[1] = 'M';
-    put(2, static_cast<std::uint32_t>(bmp.size()), 4);
-    put(10, offBits, 4);
-    put(14, 40, 4);
-    put(18, static_cast<std::uint32_t>(width), 4);
-    put(22, static_cast<std::uint32_t>(height), 4);
-    put(26, 1, 2);
-    put(28, bits, 2);
-    put(30, 0, 4);
-    put(46, colors, 4);
-    return bmp;
-}
 
 // Header fields worth hitting: sizes, dimensions, depth, compression,
 // palette count and the pixel offset.
@@ -103,7 +81,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> seeds;
     for (unsigned bits : {1u, 4u, 8u, 16u, 24u, 32u})
         for (int height : {3, -3})
-            seeds.push_back(plainBitmap(bits, 5, height));
+            seeds.push_back(BitmapFile(bits, 5, height, '\x5a').bytes());
     XorShift random;
     long done = 0;
     for (; done < count; ++done) {

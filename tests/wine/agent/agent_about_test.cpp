@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "automation/message_box.h"
 #include "automation/screenshot.h"
 #include "automation/window_search.h"
 #include "common/about_window.h"
 #include "datastore/wide.h"
 #include "tests/wine/agent/agent_bar_session.h"
 #include "tests/wine/support/control_window.h"
+#include "tests/wine/support/message_boxes.h"
 #include "ui/app.h"
 #include "ui/form.h"
 #include "ui/win32/win32_platform.h"
@@ -88,9 +88,7 @@ TEST_F(AgentMenu, AboutWindowLeavesAnotherProgramsWindowInFront) {
     EXPECT_FALSE(ba::waitUntil([&] { return GetForegroundWindow() != stranger; }, 1500ms))
         << "the about window took the activation back";
     EXPECT_TRUE(IsWindowVisible(about));
-    auto box = ba::readMessageBox(stranger);
-    ASSERT_TRUE(box);
-    EXPECT_TRUE(ba::answerMessageBox(*box, L"OK"));
+    EXPECT_TRUE(answerNextBox(other, L"OK"));
 }
 
 // The name of the control whose window has the keyboard focus.

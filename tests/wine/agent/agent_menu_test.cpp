@@ -68,18 +68,14 @@ TEST_F(AgentMenu, SettingsItemStartsTheToolMinimized) {
 
 TEST_F(AgentMenu, ExitAsksAndEndsOnlyOnYes) {
     choose(kExit);
-    auto box = ba::waitForMessageBox(agent->id(), 5s);
-    ASSERT_TRUE(box);
-    expectMessageBox(*box, L"Brenlo Vistrel", L"Do you want to close brenlo vistrel v1.0",
-                     ba::MessageIcon::None);
-    ASSERT_TRUE(ba::answerMessageBox(*box, L"No"));
+    ASSERT_TRUE(answerNextBox(
+        *agent, L"No",
+        {{L"Brenlo Vistrel", L"Do you want to close brenlo vistrel v1.0", ba::MessageIcon::None}}));
     Sleep(500);
     EXPECT_TRUE(agent->running());
 
     choose(kExit);
-    box = ba::waitForMessageBox(agent->id(), 5s);
-    ASSERT_TRUE(box);
-    ASSERT_TRUE(ba::answerMessageBox(*box, L"Yes"));
+    ASSERT_TRUE(answerNextBox(*agent, L"Yes"));
     EXPECT_TRUE(agent->waitForExit(5s).has_value());
 }
 
@@ -94,9 +90,7 @@ TEST_F(AgentMenu, ExitWithTheSettingsAndAboutWindowsOpenEndsAllAndWritesNothing)
     const auto before = dataFiles();
 
     choose(kExit);
-    auto box = ba::waitForMessageBox(agent->id(), 5s);
-    ASSERT_TRUE(box);
-    ASSERT_TRUE(ba::answerMessageBox(*box, L"Yes"));
+    ASSERT_TRUE(answerNextBox(*agent, L"Yes"));
     EXPECT_TRUE(agent->waitForExit(5s).has_value());
     EXPECT_FALSE(IsWindow(bar));
     EXPECT_FALSE(IsWindow(settings.window));

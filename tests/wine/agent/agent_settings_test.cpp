@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "agent/layouts.h"
 #include "automation/message_box.h"
@@ -51,35 +52,46 @@ TEST_F(AgentMenu, SettingsWindowShowsOnlyItsFrameLabelsAndOk) {
     choose(kPosition, false);
     HWND settings = ba::findWindow(L"Vistrel Agent - Settings", 5s);
     ASSERT_NE(settings, nullptr);
-    Sleep(300);  // let it paint
     auto row = [](const char* name) { return layoutRow(agent::kSettingsWindowLayout, name); };
     RECT client{};
     GetClientRect(settings, &client);
     POINT origin{0, 0};
     ClientToScreen(settings, &origin);
-    const ba::Pixels shown =
-        ba::captureScreen({origin.x, origin.y, origin.x + client.right, origin.y + client.bottom});
     const std::uint32_t face = ba::toRgb(GetSysColor(COLOR_BTNFACE));
     const std::uint32_t ink = ba::toRgb(GetSysColor(COLOR_WINDOWTEXT));
     ui::win32::FontCache fonts;
 
     const ui::ControlSpec frame = row("Frame1");
-    for (const char* name : {"Label1", "Label2"}) {
-        const ui::ControlSpec label = row(name);
-        const RECT place = pixelPlace(label, &frame);
+    // A label's place on the screen, and its text as drawn there.
+    auto label = [&](const ba::Pixels& shown, const char* name) {
+        const ui::ControlSpec spec = row(name);
+        const RECT place = pixelPlace(spec, &frame);
         const LONG x = place.left, y = place.top;
         const LONG w = place.right - place.left, h = place.bottom - place.top;
-        const ba::Pixels expected =
-            ba::renderText(text::widen(label.text), fonts.get(label.font), w, h, ink, face);
-        ba::Pixels at;
-        at.width = w, at.height = h;
+        std::vector<std::uint32_t> at;
         for (LONG j = 0; j < h; ++j)
             for (LONG i = 0; i < w; ++i)
-                at.rgb.push_back(shown.at(x + i, y + j));
-        EXPECT_EQ(at.rgb, expected.rgb) << name;
-    }
+                at.push_back(shown.at(x + i, y + j));
+        return std::pair(
+            at, ba::renderText(text::widen(spec.text), fonts.get(spec.font), w, h, ink, face).rgb);
+    };
     const ba::Pixels caption =
         ba::inkOf(ba::renderText(L"Position", fonts.get(frame.font), 80, 20, ink, face), face);
+    // Read once the window's paint has reached the screen.
+    ba::Pixels shown;
+    ba::waitUntil(
+        [&] {
+            shown = ba::captureScreen(
+                {origin.x, origin.y, origin.x + client.right, origin.y + client.bottom});
+            const auto [one, oneDrawn] = label(shown, "Label1");
+            const auto [two, twoDrawn] = label(shown, "Label2");
+            return one == oneDrawn && two == twoDrawn && ba::find(shown, caption);
+        },
+        10s);
+    for (const char* name : {"Label1", "Label2"}) {
+        const auto [at, drawn] = label(shown, name);
+        EXPECT_EQ(at, drawn) << name;
+    }
     const std::optional<POINT> captionAt = ba::find(shown, caption);
     ASSERT_TRUE(captionAt) << "no \"Position\" caption";
     const RECT frameRect = pixelPlace(frame), okRect = pixelPlace(row("Command2"));

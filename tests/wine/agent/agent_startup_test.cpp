@@ -25,13 +25,13 @@ TEST_F(AgentSession, FirstRunAsksForTheTopTenThenStartsTheToolMinimized) {
     putStandInTool();
     SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(L""), SPIF_UPDATEINIFILE);
     startAgent();
-    auto box = ba::waitForMessageBox(agent->id(), 15s);
-    ASSERT_TRUE(box);
-    expectMessageBox(*box, L"First Run", L"Set your top-ten and restart your pc.",
-                     ba::MessageIcon::Information);
-    EXPECT_EQ(box->buttons.size(), 1u);
-    EXPECT_FALSE(std::filesystem::exists(kToolRecord)) << "started before the box closed";
-    ASSERT_TRUE(ba::answerMessageBox(*box, L"OK"));
+    ASSERT_TRUE(answerNextBox(
+        *agent, L"OK",
+        {{L"First Run", L"Set your top-ten and restart your pc.", ba::MessageIcon::Information}},
+        [](const ba::MessageBoxInfo& box) {
+            EXPECT_EQ(box.buttons.size(), 1u);
+            EXPECT_FALSE(std::filesystem::exists(kToolRecord)) << "started before the box closed";
+        }));
 
     EXPECT_EQ(toolStartedWith(15s), SW_SHOWMINIMIZED);
     EXPECT_NE(waitForBar(), nullptr);
@@ -48,11 +48,10 @@ TEST_F(AgentSession, MissingBitmapShowsTheMissingFilesMessageOnly) {
     installNormal("1000");
     fs::deleteFile(paths::wallpaper(7));
     startAgent();
-    auto box = ba::waitForMessageBox(agent->id(), 15s);
-    ASSERT_TRUE(box);
-    expectMessageBox(*box, L"Missing Filess Error",
-                     L"An error occured while bitmap loading progress", ba::MessageIcon::Question);
-    ASSERT_TRUE(ba::answerMessageBox(*box, L"OK"));
+    ASSERT_TRUE(
+        answerNextBox(*agent, L"OK",
+                      {{L"Missing Filess Error", L"An error occured while bitmap loading progress",
+                        ba::MessageIcon::Question}}));
     EXPECT_NE(waitForBar(), nullptr);
     EXPECT_FALSE(ba::waitForMessageBox(agent->id(), 1500ms));
 }

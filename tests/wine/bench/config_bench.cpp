@@ -49,7 +49,7 @@ constexpr SIZE kPreview{215, 127};  // Image1 inside its border
 
 // A 24-bit bitmap of noise, a different one for each seed.
 std::string noiseBitmap(Size size, unsigned seed) {
-    std::string bmp = bv::testing::blackBitmap(size.w, size.h);
+    std::string bmp = bv::testing::BitmapFile(24, size.w, size.h).bytes();
     unsigned x = seed * 2654435761u + 1;
     for (std::size_t i = 54; i < bmp.size(); ++i) {
         x = x * 1103515245u + 12345u;

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <filesystem>
 #include <optional>
+#include <source_location>
 #include <string>
 #include <vector>
 
@@ -137,6 +138,12 @@ class ConfigSession : public ::testing::Test, protected ToolDriver {
     }
 
     std::uint32_t previewCentre() const { return preview().at(107, 63); }
+    // Checked once the preview's paint has reached the screen.
+    void expectPreviewCentre(std::uint32_t rgb, const char* note = "",
+                             std::source_location at = std::source_location::current()) const {
+        const ::testing::ScopedTrace trace(at.file_name(), static_cast<int>(at.line()), note);
+        EXPECT_EQ(ba::readUntil([&] { return previewCentre(); }, rgb), rgb);
+    }
     std::uint32_t indicatorColour() const {
         const POINT at = ba::centreOf(indicator);
         return ba::captureScreen(RECT{at.x, at.y, at.x + 1, at.y + 1}).at(0, 0);

@@ -31,7 +31,7 @@ TEST_F(ConfigSession, FirstStartMakesTheFoldersAndWaitsWithPlaceholders) {
         EXPECT_EQ(slotText(n), "Click here to add image...") << n;
     EXPECT_EQ(sliderValue(), 1000);
     EXPECT_EQ(focusOf(window), button(L"&Save"));
-    EXPECT_EQ(indicatorColour(), kRed);
+    EXPECT_EQ(ba::readUntil([&] { return indicatorColour(); }, kRed), kRed);
     Sleep(2500);
     EXPECT_EQ(indicatorColour(), kRed) << "the indicator stays still";
     EXPECT_FALSE(ba::waitForMessageBox(tool->id(), 0ms));
@@ -130,12 +130,10 @@ TEST_F(ConfigSession, PicksAreCheckedByNameAndCopiedByteForByte) {
 
     // Upper case is refused, and slot 3 keeps its earlier pick.
     pick(3, upper);
-    auto box = ba::waitForMessageBox(tool->id(), 5s);
-    ASSERT_TRUE(box);
-    expectMessageBox(*box, L"Error", L"Invalid wallpaper, select only '*.bmp' files.",
-                     ba::MessageIcon::Question);
-    ba::saveScreenshot(nullptr, L"config_invalid_wallpaper");
-    ASSERT_TRUE(ba::answerMessageBox(*box, L"OK"));
+    ASSERT_TRUE(answerNextBox(
+        *tool, L"OK",
+        {{L"Error", L"Invalid wallpaper, select only '*.bmp' files.", ba::MessageIcon::Question}},
+        [](auto&) { ba::saveScreenshot(nullptr, L"config_invalid_wallpaper"); }));
     EXPECT_EQ(slotText(3), "Selected Image # Sunset.bmp");
     EXPECT_EQ(fs::readFile(paths::wallpaper(3)), fs::readFile(sunset));
 
@@ -149,12 +147,11 @@ TEST_F(ConfigSession, PicksAreCheckedByNameAndCopiedByteForByte) {
     std::filesystem::remove(hostPath(paths::wallpaper(4)));
     std::filesystem::create_directory(hostPath(paths::wallpaper(4)));
     pick(4, sunset);
-    box = ba::waitForMessageBox(tool->id(), 5s);
-    ASSERT_TRUE(box);
-    EXPECT_NE(box->prompt.find(L"# 4"), std::wstring::npos) << text::narrow(box->prompt);
-    EXPECT_NE(box->prompt.find(text::widen(sunset)), std::wstring::npos);
-    EXPECT_EQ(box->icon, ba::MessageIcon::Stop);
-    ASSERT_TRUE(ba::answerMessageBox(*box, L"OK"));
+    ASSERT_TRUE(answerNextBox(*tool, L"OK", {}, [&](const ba::MessageBoxInfo& box) {
+        EXPECT_NE(box.prompt.find(L"# 4"), std::wstring::npos) << text::narrow(box.prompt);
+        EXPECT_NE(box.prompt.find(text::widen(sunset)), std::wstring::npos);
+        EXPECT_EQ(box.icon, ba::MessageIcon::Stop);
+    }));
     EXPECT_TRUE(tool->running());
     EXPECT_EQ(slotText(4), "Selected Image # x.abmp");
     EXPECT_EQ(slotText(3), "Selected Image # Sunset.bmp");
@@ -174,16 +171,16 @@ TEST_F(ConfigSession, PreviewShowsTheStoredBitmapsAndKeepsTheLastOne) {
     const ba::Pixels placeholder = preview();
 
     hover(2);  // a bitmap from before, though the caption is the placeholder
-    EXPECT_EQ(previewCentre(), colour(20, 160, 40));
+    expectPreviewCentre(colour(20, 160, 40));
     // A blank part of the window keeps slot 2's picture.
     POINT blank{350, 500};
     ASSERT_EQ(ChildWindowFromPointEx(window, blank, CWP_SKIPINVISIBLE), window);
     ClientToScreen(window, &blank);
     ba::pointerTo(blank);
     Sleep(200);
-    EXPECT_EQ(previewCentre(), colour(20, 160, 40));
+    expectPreviewCentre(colour(20, 160, 40));
     hover(5);
-    EXPECT_EQ(preview().rgb, placeholder.rgb);
+    EXPECT_EQ(ba::readUntil([&] { return preview().rgb; }, placeholder.rgb), placeholder.rgb);
 
     // Stretched to the image's size: each quarter of a wide picture fills a
     // quarter of the preview.
@@ -191,6 +188,7 @@ TEST_F(ConfigSession, PreviewShowsTheStoredBitmapsAndKeepsTheLastOne) {
     fs::writeFileAtomically(wide, quarters(40, 10));
     pick(7, wide);
     hover(7);
+    ba::waitUntil([&] { return preview().at(3, 3) == colour(255, 0, 0); }, 10s);
     const ba::Pixels stretched = preview();
     const LONG right = stretched.width - 4, bottom = stretched.height - 4;
     EXPECT_EQ(stretched.at(3, 3), colour(255, 0, 0));
@@ -202,28 +200,28 @@ TEST_F(ConfigSession, PreviewShowsTheStoredBitmapsAndKeepsTheLastOne) {
 
     pick(5, putPicture("five.bmp", 30, 60, 220));
     hover(5);
-    EXPECT_EQ(previewCentre(), colour(30, 60, 220)) << "the new picture, right after the pick";
+    expectPreviewCentre(colour(30, 60, 220), "the new picture, right after the pick");
     // Leaving the slots keeps the picture.
     ba::pointerTo(ba::centreOf(button(L"&Save")));
     Sleep(200);
-    EXPECT_EQ(previewCentre(), colour(30, 60, 220));
+    expectPreviewCentre(colour(30, 60, 220));
     // Rewritten while another slot shows: the slot's kept picture gives way.
     hover(2);
     fs::writeFileAtomically(paths::wallpaper(5), bitmap(200, 100, 0));
     hover(5);
-    EXPECT_EQ(previewCentre(), colour(200, 100, 0));
+    expectPreviewCentre(colour(200, 100, 0));
     // Its bitmap gone, the slot shows the placeholder though its caption
     // names the pick.
     hover(2);
     std::filesystem::remove(hostPath(paths::wallpaper(5)));
     hover(5);
-    EXPECT_EQ(preview().rgb, placeholder.rgb);
+    EXPECT_EQ(ba::readUntil([&] { return preview().rgb; }, placeholder.rgb), placeholder.rgb);
     EXPECT_EQ(slotText(5), "Selected Image # five.bmp");
 
     // A file that is no picture: the marked image, no message, still running.
     pick(6, putPicture("broken.bmp", 0, 0, 0));
     hover(6);
-    EXPECT_EQ(previewCentre(), colour(0, 0, 0));
+    expectPreviewCentre(colour(0, 0, 0));
     hover(2);
     fs::writeFileAtomically(paths::wallpaper(6), "not a bitmap, though named one");
     hover(6);
@@ -246,11 +244,9 @@ TEST_F(ConfigSession, SaveWantsTenAndWritesNotesTheRichEditReads) {
         pick(n, putPicture(name, static_cast<unsigned char>(n * 20), 100, 50));
     }
     ba::pointerClick(ba::centreOf(button(L"&Save")));
-    auto box = ba::waitForMessageBox(tool->id(), 5s);
-    ASSERT_TRUE(box);
-    expectMessageBox(*box, L"Error", L"Please select 10 Wallpapers as your Top 10.",
-                     ba::MessageIcon::Information);
-    ASSERT_TRUE(ba::answerMessageBox(*box, L"OK"));
+    ASSERT_TRUE(answerNextBox(*tool, L"OK",
+                              {{L"Error", L"Please select 10 Wallpapers as your Top 10.",
+                                ba::MessageIcon::Information}}));
     EXPECT_TRUE(std::filesystem::is_empty(hostPath(paths::scriptDir())));
     EXPECT_FALSE(fs::fileExists(paths::okNote()));
     EXPECT_FALSE(fs::fileExists(paths::speedNote()));
@@ -289,10 +285,9 @@ TEST_F(ConfigSession, SaveWantsTenAndWritesNotesTheRichEditReads) {
     std::filesystem::remove(hostPath(paths::speedNote()));
     std::filesystem::create_directory(hostPath(paths::speedNote()));
     ba::pointerClick(ba::centreOf(button(L"&Save")));
-    box = ba::waitForMessageBox(tool->id(), 5s);
-    ASSERT_TRUE(box);
-    EXPECT_NE(box->prompt.find(L"speed.note"), std::wstring::npos) << text::narrow(box->prompt);
-    ASSERT_TRUE(ba::answerMessageBox(*box, L"OK"));
+    ASSERT_TRUE(answerNextBox(*tool, L"OK", {}, [](const ba::MessageBoxInfo& box) {
+        EXPECT_NE(box.prompt.find(L"speed.note"), std::wstring::npos) << text::narrow(box.prompt);
+    }));
     EXPECT_TRUE(tool->running());
 }
 
@@ -304,11 +299,9 @@ TEST_F(ConfigSession, ExitAsksAboutOpensOnceAndTheCloseBoxEndsWithoutAsking) {
     ba::pressKey(VK_END);
     ASSERT_TRUE(ba::waitUntil([&] { return sliderValue() == 10000; }, 2s));
     ba::pointerClick(ba::centreOf(button(L"&Exit")));
-    auto box = ba::waitForMessageBox(tool->id(), 5s);
-    ASSERT_TRUE(box);
-    expectMessageBox(*box, L"Brenlo Vistrel", L"Do you want unload brenlo vistrel?",
-                     ba::MessageIcon::Question);
-    ASSERT_TRUE(ba::answerMessageBox(*box, L"No"));
+    ASSERT_TRUE(answerNextBox(
+        *tool, L"No",
+        {{L"Brenlo Vistrel", L"Do you want unload brenlo vistrel?", ba::MessageIcon::Question}}));
     Sleep(300);
     EXPECT_TRUE(tool->running());
     EXPECT_EQ(slotText(1), "Selected Image # one.bmp");
@@ -337,9 +330,7 @@ TEST_F(ConfigSession, ExitAsksAboutOpensOnceAndTheCloseBoxEndsWithoutAsking) {
 TEST_F(ConfigSession, ExitYesEndsTheTool) {
     startTool();
     ba::pointerClick(ba::centreOf(button(L"&Exit")));
-    auto box = ba::waitForMessageBox(tool->id(), 5s);
-    ASSERT_TRUE(box);
-    ASSERT_TRUE(ba::answerMessageBox(*box, L"Yes"));
+    ASSERT_TRUE(answerNextBox(*tool, L"Yes"));
     EXPECT_TRUE(tool->waitForExit(5s).has_value());
 }
 

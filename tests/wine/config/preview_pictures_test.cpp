@@ -125,16 +125,14 @@ TEST_F(Preview, ASlotShowsItsFileAsItIsNowThoughItsPictureWasKept) {
 // platform's halftone stretch of the whole picture did.
 TEST_F(Preview, ALargeBitmapLooksAsTheStretchedWholeOne) {
     constexpr int kW = 3840, kH = 2160;
-    std::string bmp = bv::testing::blackBitmap(kW, kH);
-    for (int y = 0; y < kH; ++y)  // stored bottom up
+    bv::testing::BitmapFile bmp(24, kW, kH);
+    for (int y = 0; y < kH; ++y)  // from the bottom
         for (int x = 0; x < kW; ++x) {
-            const std::size_t at = 54 + static_cast<std::size_t>((y * kW + x) * 3);
             const bool block = x > kW / 3 && x < kW * 2 / 3 && y > kH / 4 && y < kH / 2;
-            bmp[at] = static_cast<char>(block ? 255 : 0);
-            bmp[at + 1] = static_cast<char>(y * 255 / kH);
-            bmp[at + 2] = static_cast<char>(x * 255 / kW);
+            bmp.pixel(x, kH - 1 - y,
+                      (x * 255 / kW) << 16 | (y * 255 / kH) << 8 | (block ? 255 : 0));
         }
-    fs::writeFileAtomically(paths::wallpaper(1), bmp);
+    fs::writeFileAtomically(paths::wallpaper(1), bmp.bytes());
     start();
     const Pixels now = shown(1);
     const auto whole = bv::ui::win32::loadPictureFile(paths::wallpaper(1));

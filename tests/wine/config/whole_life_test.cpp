@@ -5,6 +5,7 @@
 #include "automation/wallpaper.h"
 #include "tests/wine/config/config_session.h"
 #include "tests/wine/support/installed_files.h"
+#include "tests/wine/support/message_boxes.h"
 // After windows.h, which it needs.
 #include <psapi.h>
 
@@ -31,28 +32,18 @@ class WholeLife : public ConfigSession {
         ConfigSession::TearDown();
     }
 
-    // The next message box of `process`, answered after checking its title
-    // and prompt; false when another box or none came.
-    static bool expectBox(const ba::Process& process, const std::wstring& title,
-                          const std::wstring& prompt, const std::wstring& button) {
-        const auto box = ba::waitForMessageBox(process.id(), 20s);
-        EXPECT_TRUE(box) << "no box \"" << text::narrow(title) << "\"";
-        if (!box)
-            return false;
-        EXPECT_EQ(box->title, title);
-        EXPECT_EQ(box->prompt, prompt);
-        return box->title == title && box->prompt == prompt && ba::answerMessageBox(*box, button);
-    }
-
     // setup from the package folder, as the user runs it, answered Yes.
     void install() {
         const std::wstring package = fromUnix(BV_PACKAGE_DIR);
         setupOrUninstall.emplace(
             ba::Process::start(package + L"\\setup.exe", L"", SW_SHOWNORMAL, package));
-        ASSERT_TRUE(expectBox(*setupOrUninstall, L"Confirm setup",
-                              L"Do you want install brenlo vistrel for your computer", L"Yes"));
-        ASSERT_TRUE(expectBox(*setupOrUninstall, L"Completed",
-                              L"Thank You for selecting Brenlo kelvotop.", L"OK"));
+        ASSERT_TRUE(answerNextBox(
+            *setupOrUninstall, L"Yes",
+            {{L"Confirm setup", L"Do you want install brenlo vistrel for your computer",
+              ba::MessageIcon::Question}}));
+        ASSERT_TRUE(answerNextBox(*setupOrUninstall, L"OK",
+                                  {{L"Completed", L"Thank You for selecting Brenlo kelvotop.",
+                                    ba::MessageIcon::Information}}));
         ASSERT_TRUE(setupOrUninstall->waitForExit(20s));
         EXPECT_EQ(installed(), "1111");
     }
@@ -110,7 +101,9 @@ TEST_F(WholeLife, SetupFirstRunTopTenCyclingUninstallSetupAgainOldTopTen) {
     // First log-on: the first-run message, then the tool from the Start
     // Menu, minimized; the user brings it back from the taskbar.
     logOn();
-    ASSERT_TRUE(expectBox(*agent, L"First Run", L"Set your top-ten and restart your pc.", L"OK"));
+    ASSERT_TRUE(answerNextBox(
+        *agent, L"OK",
+        {{L"First Run", L"Set your top-ten and restart your pc.", ba::MessageIcon::Information}}));
     window = ba::findWindow(kToolTitle, 15s);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(IsIconic(window));
@@ -164,10 +157,13 @@ TEST_F(WholeLife, SetupFirstRunTopTenCyclingUninstallSetupAgainOldTopTen) {
     // Uninstall from its Start Menu entry: the programs go, the data stays.
     const std::string marker = fs::readFile(paths::okNote());
     setupOrUninstall.emplace(ba::Process::start(text::widen(paths::uninstallExe())));
-    ASSERT_TRUE(expectBox(*setupOrUninstall, L"Confirm Uninstall setup",
-                          L"Do you want Uninstall brenlo vistrel from your computer.", L"Yes"));
-    ASSERT_TRUE(
-        expectBox(*setupOrUninstall, L"Uninstall", L"Brenlo Kelvo was uninstalled.", L"OK"));
+    ASSERT_TRUE(answerNextBox(
+        *setupOrUninstall, L"Yes",
+        {{L"Confirm Uninstall setup", L"Do you want Uninstall brenlo vistrel from your computer.",
+          ba::MessageIcon::Question}}));
+    ASSERT_TRUE(answerNextBox(
+        *setupOrUninstall, L"OK",
+        {{L"Uninstall", L"Brenlo Kelvo was uninstalled.", ba::MessageIcon::Information}}));
     ASSERT_TRUE(setupOrUninstall->waitForExit(20s));
     EXPECT_TRUE(ba::waitUntil([] { return installed() == "0000"; }, 20s)) << installed();
     EXPECT_EQ(fs::readFile(paths::okNote()), marker);

@@ -30,17 +30,7 @@ const std::string kSlotDir = kDir + "\\wallpapers";
 
 // A 24-bit bitmap of w by h pixels, each size with its own colour.
 std::string picture(int w, int h) {
-    const int row = (w * 3 + 3) / 4 * 4, size = 54 + row * h;
-    std::string bmp(static_cast<std::size_t>(size), static_cast<char>(w & 0xff));
-    auto put32 = [&](int at, int v) {
-        for (int i = 0; i < 4; ++i)
-            bmp[static_cast<std::size_t>(at + i)] = static_cast<char>((v >> (8 * i)) & 0xff);
-    };
-    std::fill_n(bmp.begin(), 54, '\0');
-    bmp[0] = 'B', bmp[1] = 'M';
-    put32(2, size), put32(10, 54), put32(14, 40), put32(18, w), put32(22, h);
-    bmp[26] = 1, bmp[28] = 24;
-    return bmp;
+    return BitmapFile(24, w, h, static_cast<char>(w & 0xff)).bytes();
 }
 
 struct ReaderCounts {

@@ -7,17 +7,16 @@
 #include <chrono>
 #include <deque>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "automation/message_box.h"
 #include "automation/process.h"
 #include "automation/wait.h"
 #include "automation/window_search.h"
 #include "datastore/fileops.h"
 #include "datastore/paths.h"
 #include "datastore/wide.h"
+#include "tests/wine/support/message_boxes.h"
 #include "tests/wine/support/test_files.h"
 
 namespace bv::testing {
@@ -88,16 +87,6 @@ class InstallerSession : public ::testing::Test {
         return start(std::wstring(kPackage) + L"\\setup.exe", directory);
     }
 
-    // The next message box of the process, read while it is open.
-    static ba::MessageBoxInfo box(const ba::Process& process) {
-        auto found = ba::waitForMessageBox(process.id(), 20s);
-        if (!found)
-            throw std::runtime_error("no message box");
-        return *found;
-    }
-    static void answer(const ba::MessageBoxInfo& info, const std::wstring& button) {
-        ASSERT_TRUE(ba::answerMessageBox(info, button));
-    }
     static void expectEnds(const ba::Process& process) {
         EXPECT_TRUE(process.waitForExit(20s).has_value()) << "still running";
     }

@@ -51,13 +51,16 @@ class SetupSession : public InstallerSession {
         }
         return L"?";
     }
+    // The status text once the screen shows `expected`, or what it shows
+    // after a while: the label's paint reaches the screen after its change.
+    std::wstring statusShown(HWND window, const wchar_t* expected) {
+        return ba::readUntil([&] { return statusShown(window); }, std::wstring(expected));
+    }
     // The status text under a message box that ends the program: the box is
     // moved aside and the window repaints what it uncovers.
-    std::wstring statusBehind(HWND window, const ba::MessageBoxInfo& box) {
+    std::wstring statusBehind(HWND window, const ba::MessageBoxInfo& box, const wchar_t* expected) {
         SetWindowPos(box.window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        std::wstring shown;
-        ba::waitUntil([&] { return (shown = statusShown(window)) != L"?"; }, 5s);
-        return shown;
+        return statusShown(window, expected);
     }
     static const ui::ControlSpec& row(const char* name) {
         return layoutRow(installer::kSetupLayout, name);
@@ -132,8 +135,8 @@ class SetupSession : public InstallerSession {
 
     // Runs setup from the package to its last message box and returns it.
     ba::MessageBoxInfo runToTheEnd(ba::Process& setup) {
-        answer(box(setup), L"Yes");
-        return box(setup);
+        answerNextBox(setup, L"Yes");
+        return nextMessageBox(setup);
     }
 
     ui::win32::FontCache fonts;
@@ -174,13 +177,14 @@ class TickGate {
 TEST_F(SetupSession, NoAtTheConfirmationShowsNoWindowAndCreatesNothing) {
     makePackage({});
     ba::Process& setup = startSetup();
-    const ba::MessageBoxInfo confirm = box(setup);
-    expectMessageBox(confirm, L"Confirm setup",
-                     L"Do you want install brenlo vistrel for your computer",
-                     ba::MessageIcon::Question);
-    EXPECT_EQ(confirm.defaultButton, L"&Yes");
-    EXPECT_TRUE(windowsShown(setup).empty());
-    answer(confirm, L"No");
+    ASSERT_TRUE(
+        answerNextBox(setup, L"No",
+                      {{L"Confirm setup", L"Do you want install brenlo vistrel for your computer",
+                        ba::MessageIcon::Question}},
+                      [&](const ba::MessageBoxInfo& confirm) {
+                          EXPECT_EQ(confirm.defaultButton, L"&Yes");
+                          EXPECT_TRUE(windowsShown(setup).empty());
+                      }));
     expectEnds(setup);
     EXPECT_FALSE(exists(paths::startMenuFolder()));
     EXPECT_FALSE(exists(paths::agentStartupExe()));
@@ -191,7 +195,7 @@ TEST_F(SetupSession, FiveStepsAsTheWindowShowsThemThenTheClosingMessage) {
     put(hostPath(paths::systemLibrary("comdlg32.ocx")), "system comdlg32");
     put(hostPath(paths::systemLibrary("RICHTX32.OCX")), "system richtx32");
     ba::Process& setup = startSetup();
-    const ba::MessageBoxInfo confirm = box(setup);
+    const ba::MessageBoxInfo confirm = nextMessageBox(setup);
     TickGate gate(GetWindowThreadProcessId(confirm.window, nullptr));
     answer(confirm, L"Yes");
 
@@ -200,7 +204,7 @@ TEST_F(SetupSession, FiveStepsAsTheWindowShowsThemThenTheClosingMessage) {
     std::vector<bool> folderAt;
     for (int tick = 1; tick <= 5; ++tick) {
         ASSERT_TRUE(gate.held()) << "tick " << tick;
-        seen.push_back(statusShown(window));
+        seen.push_back(statusShown(window, kStatusTexts[tick - 1]));
         folderAt.push_back(exists(paths::startMenuFolder()));
         if (tick == 4) {
             ba::saveScreenshot(window, L"setup_window_step3");
@@ -208,9 +212,9 @@ TEST_F(SetupSession, FiveStepsAsTheWindowShowsThemThenTheClosingMessage) {
         }
         gate.pass();
     }
-    const ba::MessageBoxInfo closing = box(setup);
+    const ba::MessageBoxInfo closing = nextMessageBox(setup);
     ba::saveScreenshot(nullptr, L"setup_closing_message");
-    seen.push_back(statusBehind(window, closing));
+    seen.push_back(statusBehind(window, closing, kStatusTexts[5]));
     EXPECT_EQ(seen, std::vector<std::wstring>(std::begin(kStatusTexts), std::end(kStatusTexts)));
     EXPECT_EQ(folderAt, (std::vector<bool>{false, false, true, true, true}));
     expectMessageBox(closing, L"Completed", L"Thank You for selecting Brenlo kelvotop.",
@@ -251,7 +255,8 @@ TEST_F(SetupSession, MissingMainProgramStopsWithTheErrorAndCreatesNothing) {
         const ba::MessageBoxInfo error = runToTheEnd(setup);
         expectMessageBox(error, L"Error", L"Cannot find installation file(s)",
                          ba::MessageIcon::Stop);
-        EXPECT_EQ(statusBehind(setupWindow(setup), error), L"Loading setup...");
+        EXPECT_EQ(statusBehind(setupWindow(setup), error, L"Loading setup..."),
+                  L"Loading setup...");
         answer(error, L"OK");
         expectEnds(setup);
         EXPECT_FALSE(exists(paths::startMenuFolder()));
@@ -300,7 +305,7 @@ TEST_F(SetupSession, SecondRunOverwritesAndNamesTheRunningAgentsFile) {
 
     // The agent runs from the Startup folder, as after a log-on.
     ba::Process& agent = start(text::widen(paths::agentStartupExe()));
-    box(agent);  // its first-run message: it is up and running
+    nextMessageBox(agent);  // its first-run message: it is up and running
     ba::Process& third = startSetup();
     const ba::MessageBoxInfo named = runToTheEnd(third);
     EXPECT_EQ(named.icon, ba::MessageIcon::Exclamation);

@@ -26,7 +26,7 @@ class UninstallSession : public InstallerSession {
 
     // The next box, checked to be all that the program shows.
     ba::MessageBoxInfo nextBox(const ba::Process& uninstall) {
-        ba::MessageBoxInfo info = box(uninstall);
+        ba::MessageBoxInfo info = nextMessageBox(uninstall);
         EXPECT_TRUE(windowsShown(uninstall).empty()) << "a window besides the box";
         for (HWND w : ba::topLevelWindows(uninstall.id()))
             EXPECT_FALSE(GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_APPWINDOW);
@@ -98,7 +98,7 @@ TEST_F(UninstallSession, ToolRemovedAlreadyIsNamedAndNothingIsDeleted) {
 }
 
 TEST_F(UninstallSession, RunningAgentIsNamedAndStopsTheUninstall) {
-    box(start(text::widen(paths::agentStartupExe())));  // its first-run message: it runs
+    nextMessageBox(start(text::widen(paths::agentStartupExe())));  // its first-run message: it runs
     ba::Process& uninstall = startUninstall();
     answer(nextBox(uninstall), L"Yes");
     const ba::MessageBoxInfo error = nextBox(uninstall);

@@ -102,9 +102,7 @@ int main(int argc, char** argv) {
     // picture kept by mistake shows in the memory figures.
     bv::testing::freshStore(
         [](int n) {
-            std::string bmp = bv::testing::blackBitmap(320, 240);
-            std::fill(bmp.begin() + 54, bmp.end(), static_cast<char>(n * 25));
-            return bmp;
+            return bv::testing::BitmapFile(24, 320, 240, static_cast<char>(n * 25)).bytes();
         },
         "1000");
     ba::Process tool = ba::Process::start(bv::testing::fromUnix(BV_CONFIG_EXE));

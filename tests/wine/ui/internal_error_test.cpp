@@ -14,13 +14,12 @@ namespace ba = bv::automation;
 
 TEST(InternalError, IsToldInAMessageBoxBeforeTheProgramEnds) {
     auto probe = ba::Process::start(bv::testing::fromUnix(BV_PROBE_EXE));
-    auto box = ba::waitForMessageBox(probe.id(), 15s);
-    ASSERT_TRUE(box) << "the program ended without a word";
-    bv::testing::expectMessageBox(*box, L"internal_error_probe",
-                                  L"internal_error_probe met an internal error and must close.",
-                                  ba::MessageIcon::Stop);
-    EXPECT_TRUE(probe.running()) << "ended before the box was answered";
-    ASSERT_TRUE(ba::answerMessageBox(*box, L"OK"));
+    ASSERT_TRUE(bv::testing::answerNextBox(
+        probe, L"OK",
+        {{L"internal_error_probe", L"internal_error_probe met an internal error and must close.",
+          ba::MessageIcon::Stop}},
+        [&](auto&) { EXPECT_TRUE(probe.running()) << "ended before the box was answered"; }))
+        << "the program ended without a word";
     EXPECT_EQ(probe.waitForExit(10s), 3u);
     EXPECT_FALSE(ba::waitForMessageBox(probe.id(), 500ms)) << "a second box";
 }
@@ -43,12 +42,11 @@ TEST(InternalError, MissingCommonControlsAreNamedByTheReport) {
         ~Restore() { RegDeleteKeyW(HKEY_CURRENT_USER, key); }
     } restore{key};
     auto probe = ba::Process::start(bv::testing::fromUnix(BV_PROBE_EXE), L"slider");
-    auto box = ba::waitForMessageBox(probe.id(), 15s);
-    ASSERT_TRUE(box) << "the program showed no report";
-    bv::testing::expectMessageBox(*box, L"internal_error_probe",
-                                  L"Run-time error:\r\n\r\nFile not found: comctl32.dll",
-                                  ba::MessageIcon::Stop);
-    ASSERT_TRUE(ba::answerMessageBox(*box, L"OK"));
+    ASSERT_TRUE(bv::testing::answerNextBox(
+        probe, L"OK",
+        {{L"internal_error_probe", L"Run-time error:\r\n\r\nFile not found: comctl32.dll",
+          ba::MessageIcon::Stop}}))
+        << "the program showed no report";
     EXPECT_TRUE(probe.waitForExit(10s).has_value());
 }
 

@@ -14,6 +14,7 @@
 
 #include "datastore/wide.h"
 #include "resources/resource_ids.h"
+#include "tests/support/bitmap_files.h"
 #include "tests/wine/support/control_window.h"
 #include "tests/wine/ui/pump.h"
 #include "ui/app.h"
@@ -326,14 +327,8 @@ inline std::string testBitmapBytes() {
     HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(kTestBitmap), RT_BITMAP);
     const auto* data = static_cast<const char*>(LockResource(LoadResource(nullptr, found)));
     const DWORD size = SizeofResource(nullptr, found);
-    // A BITMAP resource is the file without its 14-byte header.
-    std::string file = "BM";
-    const std::uint32_t total = size + 14, offset = 14 + 40;
-    file.append(reinterpret_cast<const char*>(&total), 4);
-    file.append(4, '\0');
-    file.append(reinterpret_cast<const char*>(&offset), 4);
-    file.append(data, size);
-    return file;
+    // A BITMAP resource is the file without its file header.
+    return bv::testing::bitmapFileHeader(size + 14, 14 + 40) + std::string(data, size);
 }
 
 class Win32Back : public ::testing::Test {

@@ -287,38 +287,15 @@ TEST_F(Win32Back, TheBadgeBitmapIsTheGifWithItsSeeThroughPixels) {
 // red / blue).
 std::string bitmapFile(int bits, bool topDown) {
     const std::uint32_t colours[4] = {0xff0000, 0x00ff00, 0x0000ff, 0xffffff};
-    const std::uint32_t twoColours[2] = {0xff0000, 0x0000ff};
-    const int stride = ((2 * bits + 31) / 32) * 4;
-    const int table = bits <= 8 ? 1 << bits : 0;
-    const int offBits = 54 + 4 * table, size = offBits + 2 * stride;
-    std::string bmp(static_cast<std::size_t>(size), '\0');
-    auto put = [&](int at, std::uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            bmp[static_cast<std::size_t>(at + i)] |= static_cast<char>((v >> (8 * i)) & 0xff);
-    };
-    bmp[0] = 'B', bmp[1] = 'M';
-    put(2, size, 4), put(10, offBits, 4), put(14, 40, 4), put(18, 2, 4);
-    put(22, topDown ? 0xfffffffeu : 2u, 4), put(26, 1, 2), put(28, bits, 2);
-    for (int i = 0; i < std::min(table, 4); ++i)
-        put(54 + 4 * i, bits == 1 ? twoColours[i % 2] : colours[i], 4);
-    for (int y = 0; y < 2; ++y) {
-        const int row = offBits + stride * (topDown ? y : 1 - y);
+    bv::testing::BitmapFile bmp(static_cast<unsigned>(bits), 2, topDown ? -2 : 2);
+    for (int i = 0; bits <= 8 && i < std::min(1 << bits, 4); ++i)
+        bmp.colour(static_cast<unsigned>(i), colours[bits == 1 ? 2 * i : i]);
+    for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 2; ++x) {
-            const int index = 2 * y + x;
-            const std::uint32_t c = colours[index];
-            if (bits == 1)
-                put(row, y ? 0xc0 : 0, 1);
-            else if (bits == 4)
-                put(row, static_cast<std::uint32_t>(index << (x ? 0 : 4)), 1);
-            else if (bits == 8)
-                put(row + x, static_cast<std::uint32_t>(index), 1);
-            else if (bits == 16)
-                put(row + 2 * x, (c >> 19) << 10 | ((c >> 11) & 0x1f) << 5 | (c & 0xff) >> 3, 2);
-            else
-                put(row + x * bits / 8, c, 3);
+            const auto index = static_cast<std::uint32_t>(bits == 1 ? y : 2 * y + x);
+            bmp.pixel(x, y, bits <= 8 ? index : colours[2 * y + x]);
         }
-    }
-    return bmp;
+    return bmp.bytes();
 }
 
 // Also as made at a size of their own for a stretched image, by a pass that
