@@ -10,6 +10,7 @@
 
 #include <windowsx.h>
 
+#include "ui/win32/accessible.h"
 #include "ui/win32/mouse.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/win32_platform.h"
@@ -119,6 +120,9 @@ bool Win32Form::onMessage(HWND window, Child* holder, UINT msg, WPARAM wp, LPARA
             Child* from = children_.of(reinterpret_cast<HWND>(lp));
             return from && from->reflect(msg, wp, lp, result);
         }
+        case WM_GETOBJECT:
+        case accessible::kPress:
+            return accessible::onMessage(*this, holder, window, msg, wp, lp, result);
         case WM_TIMER:
             // The form's timers are the timer controls', numbered after them.
             if (Child* timer = holder ? nullptr : children_.at(static_cast<int>(wp) - 1)) {
@@ -196,6 +200,7 @@ void Win32Form::windowGone() {
     life_ = Life::Gone;
     focus_ = nullptr;
     pressed_ = nullptr;
+    accessible::disconnect(*this);
     children_.forgetWindows();
     platform_.windowGone(*this);
 }

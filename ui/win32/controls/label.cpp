@@ -2,6 +2,7 @@
 #include "ui/controls/label.h"
 #include "datastore/wide.h"
 #include "ui/backend.h"
+#include "ui/win32/accessible.h"
 #include "ui/win32/children.h"
 #include "ui/win32/fonts.h"
 #include "ui/win32/paint.h"
@@ -18,7 +19,10 @@ class Win32Label final : public ChildWith<LabelPeer> {
         : ChildWith(form, label, index), label_(label) {}
 
     bool drawnByContainer() const override { return true; }
-    void captionChanged() override { invalidate(); }
+    void captionChanged() override {
+        invalidate();
+        accessible::changed(*this, EVENT_OBJECT_NAMECHANGE);
+    }
 
     void paint(HDC dc) const override {
         const ControlSpec& spec = label_.spec();

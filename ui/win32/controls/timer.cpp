@@ -2,6 +2,7 @@
 // the table plus one.
 #include "ui/controls/timer.h"
 #include "ui/backend.h"
+#include "ui/win32/accessible.h"
 #include "ui/win32/children.h"
 #include "ui/win32/win32_form.h"
 
@@ -28,6 +29,7 @@ class Win32Timer final : public ChildWith<TimerPeer> {
             SetTimer(owner, id, static_cast<UINT>(timer_.interval()), nullptr);
         else
             KillTimer(owner, id);
+        accessible::runningChanged(form(), timer_);
     }
 
     void tick() override {
