@@ -35,6 +35,7 @@ struct KeyArgs {
     int shift = 0;
 };
 namespace Key {
+inline constexpr int Enter = 0x0D;
 inline constexpr int Space = 0x20;
 inline constexpr int Apps = 0x5D;  // the context-menu key
 inline constexpr int F10 = 0x79;
@@ -45,7 +46,7 @@ using Event = std::function<void()>;
 using MouseEvent = std::function<void(const MouseArgs&)>;
 using KeyEvent = std::function<void(const KeyArgs&)>;
 
-enum class EventKind { Click, MouseDown, MouseMove, Scroll, Timer };
+enum class EventKind { Click, MouseDown, MouseMove, Scroll, Timer, GotFocus };
 
 // The one limit of places, for windows and controls on every back end: a
 // finite number of twips that a 32-bit whole number holds. The test is made

@@ -70,7 +70,7 @@ class Win32TextBox final : public ChildWith<TextBoxPeer> {
 
   private:
     // Click is a press and a release in the box; the edit control's own
-    // handling (caret, selection) comes first.
+    // handling (caret, selection, the focus) comes first.
     LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp) {
         HWND edit = hwnd();
         const WNDPROC editProc = editProc_;
@@ -92,6 +92,24 @@ class Win32TextBox final : public ChildWith<TextBoxPeer> {
                 app().raise(box_, EventKind::MouseMove, mouseArgs(wp, at, RECT{}));
                 return result;
             }
+            case WM_SETFOCUS: {
+                const LRESULT result = CallWindowProcW(editProc, edit, msg, wp, lp);
+                app().raise(box_, EventKind::GotFocus);
+                return result;
+            }
+            case WM_KEYDOWN: {
+                constexpr LPARAM kHeldBefore = 1 << 30;
+                const LRESULT result = CallWindowProcW(editProc, edit, msg, wp, lp);
+                if (box_.KeyDown && !(lp & kHeldBefore))
+                    BackEnd::userPressed(box_, KeyArgs{static_cast<int>(wp), shiftState()});
+                return result;
+            }
+            case WM_CHAR:
+                // A read-only box would beep at the Enter or Space its
+                // KeyDown has taken.
+                if (box_.KeyDown && box_.readOnly() && (wp == L'\r' || wp == L' '))
+                    return 0;
+                return CallWindowProcW(editProc, edit, msg, wp, lp);
             case WM_NCDESTROY:
                 SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc));
                 SetWindowLongPtrW(edit, GWLP_USERDATA, 0);
