@@ -53,8 +53,6 @@ const Library* library() {
                 lateFunction<decltype(found.allocString)>("oleaut32.dll", "SysAllocString");
             found.disconnect =
                 lateFunction<decltype(found.disconnect)>("ole32.dll", "CoDisconnectObject");
-            // Objects are handed over through COM, which the thread must have.
-            startOle();
             ok = true;
         } catch (const Failure&) {
             ok = false;
@@ -280,11 +278,8 @@ class Object final : public IAccessible {
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
-        if (!form_)
-            return gone();
-        if (!end)
-            return E_POINTER;
-        end->vt = VT_EMPTY;
+        if (const HRESULT hr = ready(end); hr != S_OK)
+            return hr;
         const std::vector<Child*> list = listed(*form_, holder_);
         long at = 0;
         if (isSelf(start)) {
@@ -309,11 +304,8 @@ class Object final : public IAccessible {
         return element(list[static_cast<std::size_t>(at - 1)], at, end);
     }
     HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* out) override {
-        if (!form_)
-            return gone();
-        if (!out)
-            return E_POINTER;
-        out->vt = VT_EMPTY;
+        if (const HRESULT hr = ready(out); hr != S_OK)
+            return hr;
         POINT at{x, y};
         ScreenToClient(window_, &at);
         RECT client{};
@@ -346,6 +338,15 @@ class Object final : public IAccessible {
 
   private:
     static HRESULT gone() { return CO_E_OBJNOTCONNECTED; }
+    // Connected and given somewhere to answer, which is emptied.
+    HRESULT ready(VARIANT* out) const {
+        if (!form_)
+            return gone();
+        if (!out)
+            return E_POINTER;
+        out->vt = VT_EMPTY;
+        return S_OK;
+    }
     static bool isSelf(const VARIANT& id) { return id.vt == VT_I4 && id.lVal == CHILDID_SELF; }
 
     // The platform's own object for the window, which knows its place,
@@ -490,6 +491,12 @@ bool onMessage(Win32Form& form, Child* holder, HWND window, UINT msg, WPARAM wp,
     const Library* lib = library();
     if (!lib)
         return false;
+    // Objects are handed over through COM, which the thread must have.
+    try {
+        startOle();
+    } catch (const Failure&) {
+        return false;
+    }
     auto found = std::find_if(gObjects.begin(), gObjects.end(),
                               [&](const Object* o) { return o->window() == window && o->form(); });
     Object* object = found != gObjects.end() ? *found : nullptr;
