@@ -26,10 +26,7 @@
 namespace bv::testing {
 namespace {
 
-struct Releaser {
-    void operator()(IUnknown* object) const { object->Release(); }
-};
-using Object = std::unique_ptr<IAccessible, Releaser>;
+using Object = std::unique_ptr<IAccessible, decltype([](IAccessible* o) { o->Release(); })>;
 
 // Through COM, as screen readers do; oleacc is no import of this test either.
 Object clientObject(HWND window) {
