@@ -27,6 +27,7 @@ AgentBar::AgentBar(ui::App& application)
     Image1.MouseMove = [this](const ui::MouseArgs& a) { Image1_MouseMove(a); };
     Image2.MouseMove = [this](const ui::MouseArgs& a) { Image2_MouseMove(a); };
     Image2.Click = [this] { Image2_Click(); };
+    Image2.pressedWhile = &Timer1;
     Image3.MouseDown = [this](const ui::MouseArgs& a) { Image3_MouseDown(a); };
     form.menuItem("rtuy67").Click = [this] { rtuy67_Click(); };
     form.menuItem("frty").Click = [this] { frty_Click(); };

@@ -26,6 +26,8 @@ ConfigWindow::ConfigWindow(ui::App& application)
         scr[static_cast<std::size_t>(n - 1)] = &form.noteBox("scr" + number);
         box.Click = [this, n] { Text_Click(n); };
         box.MouseMove = [this, n](const ui::MouseArgs& a) { Text_MouseMove(n, a); };
+        box.GotFocus = [this, n] { Text_GotFocus(n); };
+        box.KeyDown = [this, n](const ui::KeyArgs& k) { Text_KeyDown(n, k); };
     }
     form.Form_Load = [this] { Form_Load(); };
     form.button("Command1").Click = [this] { Command1_Click(); };

@@ -51,6 +51,10 @@ class ConfigWindow {
     void Form_Load();
     void Text_Click(int slot);  // Text1_Click ... Text10_Click
     void Text_MouseMove(int slot, const ui::MouseArgs& args);
+    // The keyboard's way to the same: a slot with the focus is previewed,
+    // and Enter or Space on it picks, as the mouse's move and click do.
+    void Text_GotFocus(int slot);
+    void Text_KeyDown(int slot, const ui::KeyArgs& key);
     void Command1_Click();  // "&Save"
     void Slider1_Scroll();
     void Timer1_Timer();

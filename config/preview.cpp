@@ -35,6 +35,10 @@ void ConfigWindow::Text_MouseMove(int slot, const ui::MouseArgs&) {
     shown_ = Shown{slot, stamp};
 }
 
+void ConfigWindow::Text_GotFocus(int slot) {
+    Text_MouseMove(slot, {});
+}
+
 void ConfigWindow::forgetPreview(int slot) {
     // The copy may keep the size and the time of the file it replaced.
     if (shown_ && shown_->slot == slot)

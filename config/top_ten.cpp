@@ -45,6 +45,11 @@ void ConfigWindow::Text_Click(int slot) {
     slotBox(slot).setText("Selected Image # " + name);
 }
 
+void ConfigWindow::Text_KeyDown(int slot, const ui::KeyArgs& key) {
+    if ((key.keyCode == ui::Key::Enter || key.keyCode == ui::Key::Space) && key.shift == 0)
+        Text_Click(slot);
+}
+
 void ConfigWindow::Command1_Click() {
     for (int n = 1; n <= 10; ++n) {
         if (slotBox(n).text() == kNoPicture) {

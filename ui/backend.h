@@ -36,6 +36,13 @@ struct BackEnd {
         if (!app.ended() && slider.userMoved(value))
             app.raise(slider, EventKind::Scroll);
     }
+    // A key pressed while the text box has the focus: its KeyDown runs.
+    static void userPressed(TextBox& box, const KeyArgs& key) {
+        box.form().app().raise(box.form(), [&box, key] {
+            if (box.KeyDown)
+                box.KeyDown(key);
+        });
+    }
     // The user pressed a key on the window itself: its Form_KeyDown runs.
     static void userPressed(Form& form, const KeyArgs& key) {
         form.app().raise(form, [&form, key] {

@@ -18,6 +18,7 @@ struct KeyArgs {
     int shift = 0;
 };
 namespace Key {
+inline constexpr int Enter = 0x0D;
 inline constexpr int Space = 0x20;
 inline constexpr int Apps = 0x5D;  // the context-menu key
 inline constexpr int F10 = 0x79;
@@ -28,6 +29,6 @@ using Event = std::function<void()>;
 using MouseEvent = std::function<void(const MouseArgs&)>;
 using KeyEvent = std::function<void(const KeyArgs&)>;
 
-enum class EventKind { Click, MouseDown, MouseMove, Scroll, Timer };
+enum class EventKind { Click, MouseDown, MouseMove, Scroll, Timer, GotFocus };
 
 }  // namespace bv::ui

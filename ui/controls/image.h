@@ -7,6 +7,8 @@
 
 namespace bv::ui {
 
+class Timer;
+
 // A picture as an image's peer made it for that image, at the size it shows
 // it: shown again without its file being read or decoded.
 struct KeptPictureData {
@@ -51,6 +53,9 @@ class Image : public ControlWith<ImagePeer> {
     Event Click;
     MouseEvent MouseDown;
     MouseEvent MouseMove;
+    // A button that switches a timer: screen readers hear it pressed while
+    // the timer is enabled, whatever picture it shows.
+    const Timer* pressedWhile = nullptr;
 
   private:
     void handle(EventKind kind, const MouseArgs& args) override;

@@ -12,6 +12,8 @@ void TextBox::handle(EventKind kind, const MouseArgs& args) {
             return call(Click);
         case EventKind::MouseMove:
             return call(MouseMove, args);
+        case EventKind::GotFocus:
+            return call(GotFocus);
         default:
             return;
     }

@@ -1,5 +1,6 @@
 #pragma once
-// Text boxes: an edit field, read-only ones with Click and MouseMove.
+// Text boxes: an edit field, read-only ones with Click and MouseMove; any
+// with the keyboard's GotFocus and KeyDown.
 #include <string>
 
 #include "ui/control.h"
@@ -20,6 +21,8 @@ class TextBox : public ControlWith<TextBoxPeer> {
 
     Event Click;
     MouseEvent MouseMove;
+    Event GotFocus;
+    KeyEvent KeyDown;
 
   private:
     friend struct BackEnd;

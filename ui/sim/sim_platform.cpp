@@ -133,6 +133,15 @@ void SimPlatform::keyDown(Form& form, int keyCode, int shift) {
     event([&] { BackEnd::userPressed(form, KeyArgs{keyCode, shift}); });
 }
 
+void SimPlatform::focus(Form& form, const std::string& textBox) {
+    raise(form.textBox(textBox), EventKind::GotFocus);
+}
+
+void SimPlatform::keyDown(Form& form, const std::string& textBox, int keyCode, int shift) {
+    TextBox& box = form.textBox(textBox);
+    event([&] { BackEnd::userPressed(box, KeyArgs{keyCode, shift}); });
+}
+
 void SimPlatform::raise(App& app, const std::function<void()>& handler) {
     event([&] { app.raise(handler); });
 }

@@ -69,6 +69,9 @@ class SimPlatform : public Platform {
     void scroll(Form& form, const std::string& slider, int value);
     // A key pressed on the active window.
     void keyDown(Form& form, int keyCode, int shift = 0);
+    // The keyboard focus moves to a text box, and a key pressed on it.
+    void focus(Form& form, const std::string& textBox);
+    void keyDown(Form& form, const std::string& textBox, int keyCode, int shift = 0);
     // Runs any handler as an event of its own (Form_Load at start, a menu item).
     void raise(App& app, const std::function<void()>& handler);
     // The user activates a window. The program's previously active window

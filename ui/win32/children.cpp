@@ -9,6 +9,7 @@
 #include "datastore/failure.h"
 #include "datastore/wide.h"
 #include "ui/backend.h"
+#include "ui/win32/accessible.h"
 #include "ui/win32/metrics.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/win32_platform.h"
@@ -101,6 +102,14 @@ void Child::moveToPlace() {
     rect_ = place;
     invalidate();
     form_.children().moveTooltip(*this);
+}
+
+void Child::announce(DWORD event) const {
+    accessible::changed(*this, event);
+}
+
+void Child::announceRunning(const Timer& timer) const {
+    accessible::runningChanged(form_, timer);
 }
 
 void Child::invalidate() const {

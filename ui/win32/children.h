@@ -21,6 +21,10 @@
 #include "ui/backend.h"
 #include "ui/control.h"
 
+namespace bv::ui {
+class Timer;
+}
+
 namespace bv::ui::win32 {
 
 class FontCache;
@@ -93,6 +97,10 @@ class Child {
     // The control's place changed: move its window or repaint both places.
     void moveToPlace();
     void invalidate() const;
+    // Tells screen readers that this drawn control changed (an EVENT_OBJECT_...).
+    void announce(DWORD event) const;
+    // A timer started or stopped: the images that show whether it runs say so.
+    void announceRunning(const Timer& timer) const;
 
     // ---- for windowProc ----
     void windowMade(HWND window) { hwnd_ = window; }

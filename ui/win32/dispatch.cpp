@@ -11,6 +11,7 @@
 
 #include <windowsx.h>
 
+#include "ui/win32/accessible.h"
 #include "ui/win32/mouse.h"
 #include "ui/win32/win32_form.h"
 #include "ui/win32/win32_platform.h"
@@ -120,6 +121,9 @@ bool Win32Form::onMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT& 
             Child* from = children_.of(reinterpret_cast<HWND>(lp));
             return from && from->reflect(msg, wp, lp, result);
         }
+        case WM_GETOBJECT:
+        case accessible::kPress:
+            return accessible::onMessage(*this, holder, window, msg, wp, lp, result);
         case WM_TIMER:
             // The form's timers are the timer controls', with their ids.
             if (Child* timer = holder ? nullptr : children_.at(rowOfId(wp))) {
@@ -193,6 +197,7 @@ void Win32Form::windowGone() {
     life_ = Life::Gone;
     focus_ = nullptr;
     pressed_ = nullptr;
+    accessible::disconnect(*this);
     children_.forgetWindows();
     platform_.windowGone(*this);
 }

@@ -242,6 +242,32 @@ TEST_F(ConfigTool, PreviewShowsTheStoredFileAndMarksOneItCannotShow) {
     EXPECT_EQ(tool->Image1.picture().file, paths::wallpaper(5));
 }
 
+// The keyboard's way: a slot with the focus is previewed; Enter or Space
+// there opens the dialog as a click does, and no other key does.
+TEST_F(ConfigTool, SlotsPickAndPreviewFromTheKeyboard) {
+    drive.makeFolders(paths::wallpapersDir());
+    putPicture(paths::wallpaper(2), "two");
+    start();
+    sim.focus(tool->form, "Text2");
+    EXPECT_EQ(tool->Image1.picture().file, paths::wallpaper(2));
+    sim.focus(tool->form, "Text7");
+    EXPECT_TRUE(previewShowsResource(BV_BMP_PLACEHOLDER));
+
+    int dialogs = 0;
+    sim.chooseFile = [&](ui::FileDialog&) { return ++dialogs, pick; };
+    pick = putPicture("C:\\pics\\three.bmp", "three");
+    sim.keyDown(tool->form, "Text3", ui::Key::Enter);
+    EXPECT_EQ(caption(3), "Selected Image # three.bmp");
+    EXPECT_EQ(fs::readFile(paths::wallpaper(3)), fakeBitmap("three"));
+    sim.keyDown(tool->form, "Text4", ui::Key::Space);
+    EXPECT_EQ(caption(4), "Selected Image # three.bmp");
+    for (int key : {ui::Key::F10, int{'A'}})
+        sim.keyDown(tool->form, "Text5", key);
+    sim.keyDown(tool->form, "Text5", ui::Key::Enter, ui::kShiftKey);
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_EQ(caption(5), kNoPicture);
+}
+
 // A slot's picture is kept while its file's stamp stays: moving back to it
 // reads nothing. A changed, missing or unshowable file is read as before.
 TEST_F(ConfigTool, PreviewKeepsEachSlotsPictureWhileItsFileStays) {

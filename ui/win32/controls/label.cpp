@@ -16,7 +16,10 @@ class Win32Label final : public ChildWith<LabelPeer> {
         : ChildWith(form, label, index), label_(label) {}
 
     bool drawnByContainer() const override { return true; }
-    void captionChanged() override { invalidate(); }
+    void captionChanged() override {
+        invalidate();
+        announce(EVENT_OBJECT_NAMECHANGE);
+    }
 
     void paint(HDC dc) const override {
         const ControlSpec& spec = label_.spec();

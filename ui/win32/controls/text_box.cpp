@@ -66,8 +66,13 @@ class Win32TextBox final : public ChildWith<TextBoxPeer> {
     }
 
     // Click is a press and a release in the box; the edit control's own
-    // handling (caret, selection) comes first.
+    // handling (caret, selection, the focus) comes first.
     bool onMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
+        // A read-only box would beep at the Enter or Space its KeyDown has taken.
+        if (msg == WM_CHAR && box_.KeyDown && box_.readOnly() && (wp == L'\r' || wp == L' ')) {
+            result = 0;
+            return true;
+        }
         result = callSystem(msg, wp, lp);
         if (msg == WM_LBUTTONDOWN) {
             pressed_ = true;
@@ -77,6 +82,12 @@ class Win32TextBox final : public ChildWith<TextBoxPeer> {
         } else if (msg == WM_MOUSEMOVE) {
             const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
             app().raise(box_, EventKind::MouseMove, mouseArgs(wp, at, RECT{}));
+        } else if (msg == WM_SETFOCUS) {
+            app().raise(box_, EventKind::GotFocus);
+        } else if (msg == WM_KEYDOWN) {
+            constexpr LPARAM kHeldBefore = 1 << 30;
+            if (box_.KeyDown && !(lp & kHeldBefore))
+                BackEnd::userPressed(box_, KeyArgs{static_cast<int>(wp), shiftState()});
         }
         return true;
     }

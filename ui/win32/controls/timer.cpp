@@ -25,6 +25,7 @@ class Win32Timer final : public ChildWith<TimerPeer> {
             SetTimer(owner, id(), static_cast<UINT>(timer_.interval()), nullptr);
         else
             KillTimer(owner, id());
+        announceRunning(timer_);
     }
 
     void tick() override {
