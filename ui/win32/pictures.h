@@ -40,6 +40,9 @@ class LoadedPicture {
     void draw(HDC dc, const RECT& dest) const;
 
   private:
+    // Straight onto `dc`, in the stretch mode given.
+    void drawOn(HDC dc, const RECT& dest, bool stretched, bool smoothed) const;
+
     HBITMAP bitmap_ = nullptr;
     HBITMAP mask_ = nullptr;  // keyed bitmaps: 1 where see-through
     IPicture* ole_ = nullptr;
@@ -53,6 +56,10 @@ using PicturePtr = std::shared_ptr<const LoadedPicture>;
 // of bitmaps alone does without it. endOle undoes startOle at the end.
 void startOle();
 void endOle();
+
+// A DIB section as `info` describes it, its pixels at `pixels`. Throws
+// Failure("Out of memory").
+HBITMAP makeSection(const BITMAPINFO& info, void*& pixels);
 
 // Throws Failure("Invalid picture") for data the decoder refuses.
 PicturePtr decodePicture(const void* data, std::size_t size);

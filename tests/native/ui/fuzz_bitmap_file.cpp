@@ -1,7 +1,9 @@
 // Feeds arbitrary bytes to the bitmap file reader, which judges every file a
 // user picks, and checks what the picture loaders rely on: a plain verdict
 // places the header, the palette and every pixel row inside the file, with
-// the row size and count that GDI computes from the same header.
+// the row size and count that GDI computes from the same header. A plain
+// file then goes through the preview's reduction.
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "ui/bitmap_file.h"
+#include "ui/bitmap_reduce.h"
 
 namespace {
 
@@ -57,39 +60,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 std::size_t{file.colors} * 4);
     std::vector<std::uint8_t> pixels(file.stride * file.rows);
     std::memcpy(pixels.data(), data + file.pixelsAt, pixels.size());
+
+    // The preview's reduction to a size the input picks, from the bytes as
+    // they are: a plain file holds every pixel it reads.
+    const std::size_t w = 1 + data[size - 1] % file.width, h = 1 + data[size - 2] % file.rows;
+    if (!bv::ui::reducible(file, w, h))
+        return 0;
+    const bv::ui::ReadAt read = [&](std::uint64_t at, unsigned char* to, std::size_t n) {
+        const std::size_t got = at < size ? std::min<std::size_t>(n, size - at) : 0;
+        std::memcpy(to, data + at, got);
+        return got;
+    };
+    std::vector<unsigned char> out(w * h * 4);
+    try {
+        bv::ui::reduceBitmap(file, read, w, h, out.data(), w * 4);
+    } catch (const std::exception&) {
+        die("the reduction refused a plain file", data, size);
+    }
     return 0;
 }
 
 #ifndef BV_LIBFUZZER
+#include "tests/native/support/plain_bitmap.h"
 #include "tests/native/support/xorshift.h"
 
 namespace {
 
+using bv::testing::plainBitmap;
 using bv::testing::XorShift;
-
-// A small bitmap of `bits` per pixel with a full palette where it has one.
-std::string plainBitmap(unsigned bits, int width, int height) {
-    const std::uint32_t colors = bits <= 8 ? 1u << bits : 0;
-    const std::uint32_t stride = ((static_cast<std::uint32_t>(width) * bits + 31) / 32) * 4;
-    const std::uint32_t rows = static_cast<std::uint32_t>(height < 0 ? -height : height);
-    const std::uint32_t offBits = 54 + colors * 4;
-    std::string bmp(offBits + stride * rows, '\x5a');
-    auto put = [&](std::size_t at, std::uint32_t v, int n) {
-        for (int i = 0; i < n; ++i)
-            bmp[at + static_cast<std::size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xff);
-    };
-    bmp[0] = 'B', bmp[1] = 'M';
-    put(2, static_cast<std::uint32_t>(bmp.size()), 4);
-    put(10, offBits, 4);
-    put(14, 40, 4);
-    put(18, static_cast<std::uint32_t>(width), 4);
-    put(22, static_cast<std::uint32_t>(height), 4);
-    put(26, 1, 2);
-    put(28, bits, 2);
-    put(30, 0, 4);
-    put(46, colors, 4);
-    return bmp;
-}
 
 // Header fields worth hitting: sizes, dimensions, depth, compression,
 // palette count and the pixel offset.
