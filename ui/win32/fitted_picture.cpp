@@ -85,8 +85,9 @@ HBITMAP splitMask(const unsigned char* onWhite, Dib& onBlack, SIZE size) {
     return bitmap;
 }
 
-// Drawn once at `size` by the platform, as the image's paint would draw it.
-PicturePtr drawAt(const LoadedPicture& picture, SIZE size) {
+}  // namespace
+
+PicturePtr fitPicture(const LoadedPicture& picture, SIZE size) {
     Dib dib(size);
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc)
@@ -119,8 +120,6 @@ PicturePtr drawAt(const LoadedPicture& picture, SIZE size) {
     }
 }
 
-}  // namespace
-
 PicturePtr loadPictureFileAt(const std::string& path, SIZE size) {
     if (size.cx > 0 && size.cy > 0) {
         fs::FileReader reader(path);
@@ -139,7 +138,7 @@ PicturePtr loadPictureFileAt(const std::string& path, SIZE size) {
     PicturePtr full = loadPictureFile(path);
     if (size.cx <= 0 || size.cy <= 0)
         return full;
-    return drawAt(*full, size);
+    return fitPicture(*full, size);
 }
 
 }  // namespace bv::ui::win32

@@ -10,6 +10,7 @@
 #include "datastore/failure.h"
 #include "datastore/fileops.h"
 #include "ui/bitmap_file.h"
+#include "ui/win32/fitted_picture.h"
 #include "ui/win32/late_library.h"
 #include "ui/win32/metrics.h"
 #include "ui/win32/paint.h"
@@ -297,8 +298,19 @@ PicturePtr loadPictureFile(const std::string& path) {
     return decodePicture(bytes.data(), bytes.size());
 }
 
+PicturePtr PictureCache::resource(const PictureRef& ref, SIZE size) {
+    PicturePtr whole = resource(ref);
+    if (!whole || size.cx <= 0 || size.cy <= 0 ||
+        (size.cx == whole->width() && size.cy == whole->height()))
+        return whole;
+    PicturePtr& fitted = cache_[std::make_tuple(ref.type, ref.resource, size.cx, size.cy)];
+    if (!fitted)
+        fitted = fitPicture(*whole, size);
+    return fitted;
+}
+
 PicturePtr PictureCache::resource(const PictureRef& ref) {
-    const auto key = std::make_pair(ref.type, ref.resource);
+    const auto key = std::make_tuple(ref.type, ref.resource, LONG{0}, LONG{0});
     if (auto it = cache_.find(key); it != cache_.end())
         return it->second;
 

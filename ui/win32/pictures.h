@@ -9,7 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <utility>
+#include <tuple>
 
 #include "ui/layout.h"
 
@@ -76,11 +76,15 @@ class PictureCache {
     explicit PictureCache(HINSTANCE module) : module_(module) {}
     // Throws Failure when the resource is missing or cannot be decoded.
     PicturePtr resource(const PictureRef& ref);
+    // The same made `size` pixels large, once: a stretched image that shows
+    // it paints a plain copy.
+    PicturePtr resource(const PictureRef& ref, SIZE size);
     void clear() { cache_.clear(); }
 
   private:
     HINSTANCE module_;
-    std::map<std::pair<PictureType, int>, PicturePtr> cache_;
+    // By type, resource, width and height; 0 x 0 for the picture as it is.
+    std::map<std::tuple<PictureType, int, LONG, LONG>, PicturePtr> cache_;
 };
 
 }  // namespace bv::ui::win32
