@@ -23,21 +23,25 @@ constexpr std::uint64_t kLargestFile = UINT64_MAX;
 
 }  // namespace
 
-std::string readFile(const std::string& path, std::size_t limit) {
-    FileReader file(path);
-    if (file.size() > std::min<std::uint64_t>(limit, kLargestFile)) {
-        tooLarge(path);
+std::string FileReader::readAll(std::size_t limit) {
+    if (size_ > std::min<std::uint64_t>(limit, kLargestFile)) {
+        tooLarge(path_);
     }
+    seek(0);
     std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(file.size()));
+    bytes.reserve(static_cast<std::size_t>(size_));
     char buffer[1 << 16];
-    while (const std::size_t got = file.read(buffer, sizeof buffer)) {
+    while (const std::size_t got = read(buffer, sizeof buffer)) {
         bytes.append(buffer, got);
         if (bytes.size() > limit) {
-            tooLarge(path);  // it grew while being read
+            tooLarge(path_);  // it grew while being read
         }
     }
     return bytes;
+}
+
+std::string readFile(const std::string& path, std::size_t limit) {
+    return FileReader(path).readAll(limit);
 }
 
 }  // namespace bv::fs

@@ -59,6 +59,8 @@ class FileReader {
     std::size_t read(void* to, std::size_t n);
     // Reading goes on from `offset` bytes after the start.
     void seek(std::uint64_t offset);
+    // The whole file from its start, as readFile gives it.
+    std::string readAll(std::size_t limit = std::string::npos);
 
   private:
     std::string path_;

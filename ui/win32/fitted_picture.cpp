@@ -121,24 +121,22 @@ PicturePtr fitPicture(const LoadedPicture& picture, SIZE size) {
 }
 
 PicturePtr loadPictureFileAt(const std::string& path, SIZE size) {
-    if (size.cx > 0 && size.cy > 0) {
-        fs::FileReader reader(path);
-        unsigned char head[kBitmapHeadBytes] = {};
-        if (reader.size() >= kBitmapHeadBytes) {
-            if (reader.read(head, kBitmapHeadBytes) != kBitmapHeadBytes)
-                throw Failure("Invalid picture");
-            const BitmapFile file = readBitmapFile(
-                head, static_cast<std::size_t>(std::min<std::uint64_t>(reader.size(), SIZE_MAX)));
-            const auto w = static_cast<std::size_t>(size.cx), h = static_cast<std::size_t>(size.cy);
-            if (reducible(file, w, h))
-                return reduce(reader, file, size);
-        }
+    fs::FileReader reader(path);
+    const bool fits = size.cx > 0 && size.cy > 0;
+    unsigned char head[kBitmapHeadBytes] = {};
+    if (fits && reader.size() >= kBitmapHeadBytes) {
+        if (reader.read(head, kBitmapHeadBytes) != kBitmapHeadBytes)
+            throw Failure("Invalid picture");
+        const BitmapFile file = readBitmapFile(
+            head, static_cast<std::size_t>(std::min<std::uint64_t>(reader.size(), SIZE_MAX)));
+        const auto w = static_cast<std::size_t>(size.cx), h = static_cast<std::size_t>(size.cy);
+        if (reducible(file, w, h))
+            return reduce(reader, file, size);
     }
     // Anything else goes whole through the decoder, as loadPictureFile does.
-    PicturePtr full = loadPictureFile(path);
-    if (size.cx <= 0 || size.cy <= 0)
-        return full;
-    return fitPicture(*full, size);
+    const std::string bytes = reader.readAll();
+    PicturePtr full = decodePicture(bytes.data(), bytes.size());
+    return fits ? fitPicture(*full, size) : full;
 }
 
 }  // namespace bv::ui::win32

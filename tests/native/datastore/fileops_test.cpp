@@ -171,6 +171,7 @@ TEST_F(Drive, AFileIsReadByPartsAsItWasOpened) {
     EXPECT_EQ(reader.read(part, sizeof part), 4u);  // short only at the end
     EXPECT_EQ(std::string(part, 4), "6789");
     EXPECT_EQ(reader.read(part, sizeof part), 0u);
+    EXPECT_EQ(reader.readAll(), "BM0123456789");
 
     EXPECT_EQ(failureOf([] { fs::FileReader{paths::wallpaper(1)}; }),
               "File not found: " + paths::wallpaper(1));
