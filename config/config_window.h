@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/about_window.h"
+#include "config/kept_pictures.h"
 #include "datastore/fileops.h"
 #include "ui/app.h"
 #include "ui/controls/file_dialog.h"
@@ -69,14 +70,7 @@ class ConfigWindow {
         std::optional<fs::FileStamp> stamp;
     };
     std::optional<Shown> shown_;
-    // Each slot's picture as the preview made it, with the stamp of the file
-    // it came from: a move back to an unchanged file reads nothing. Only
-    // pictures that could be shown are kept.
-    struct Kept {
-        fs::FileStamp stamp;
-        ui::KeptPicture picture;
-    };
-    std::array<std::optional<Kept>, 10> kept_;
+    KeptPictures kept_;
     // The slot's file was written by the tool itself.
     void forgetPreview(int slot);
 };

@@ -15,18 +15,15 @@ void ConfigWindow::Text_MouseMove(int slot, const ui::MouseArgs&) {
     if (shown_ && shown_->slot == slot && shown_->stamp == stamp)
         return;
     shown_.reset();
-    std::optional<Kept>& kept = kept_[static_cast<std::size_t>(slot - 1)];
-    if (kept && (!stamp || kept->stamp != *stamp))
-        kept.reset();
+    ui::KeptPicture kept = kept_.find(slot, stamp);
     if (!stamp) {
         Image1.setBitmap(BV_BMP_PLACEHOLDER);
     } else if (kept) {
-        Image1.showKept(path, kept->picture);
+        Image1.showKept(path, std::move(kept));
     } else {
         try {
             Image1.loadPicture(path);
-            if (ui::KeptPicture picture = Image1.keep())
-                kept = Kept{*stamp, std::move(picture)};
+            kept_.put(slot, *stamp, Image1.kept());
         } catch (const Failure&) {
             // Any name ending in "bmp" is accepted, so this is ordinary input.
             Image1.setBitmap(BV_BMP_UNREADABLE);
@@ -43,7 +40,7 @@ void ConfigWindow::forgetPreview(int slot) {
     // The copy may keep the size and the time of the file it replaced.
     if (shown_ && shown_->slot == slot)
         shown_.reset();
-    kept_[static_cast<std::size_t>(slot - 1)].reset();
+    kept_.forget(slot);
 }
 
 }  // namespace bv::config

@@ -1,5 +1,6 @@
 #pragma once
 // File operations of the data store. Paths are Windows paths in UTF-8.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -41,6 +42,31 @@ void copyFile(const std::string& from, const std::string& to);
 
 // Deletes one named file. Throws Failure if it is missing or refused.
 void deleteFile(const std::string& path);
+
+// One file open for reading a part at a time. Another program may replace
+// or delete it meanwhile: this reads on from the content it opened. Throws
+// Failure with the names readFile gives.
+class FileReader {
+  public:
+    explicit FileReader(const std::string& path);
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    // The size when it was opened.
+    std::uint64_t size() const { return size_; }
+    // Up to `n` bytes from where reading stands: fewer only at the file's end.
+    std::size_t read(void* to, std::size_t n);
+    // Reading goes on from `offset` bytes after the start.
+    void seek(std::uint64_t offset);
+    // The whole file from its start, as readFile gives it.
+    std::string readAll(std::size_t limit = std::string::npos);
+
+  private:
+    std::string path_;
+    std::intptr_t handle_;  // the platform's handle or descriptor
+    std::uint64_t size_ = 0;
+};
 
 // The whole file's bytes. Throws Failure if it is missing, unreadable or
 // longer than `limit` bytes (then nothing of it is read).

@@ -335,8 +335,8 @@ void deleteFile(const std::string& path) {
     }
 }
 
-std::string readFile(const std::string& path, std::size_t limit) {
-    std::string host = resolve(path);
+FileReader::FileReader(const std::string& path) : path_(path) {
+    const std::string host = resolve(path);
     Descriptor in{::open(host.c_str(), O_RDONLY | O_CLOEXEC)};
     if (in.fd < 0) {
         failErrno(errno, path, host);
@@ -345,27 +345,37 @@ std::string readFile(const std::string& path, std::size_t limit) {
     if (::fstat(in.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         fail("Permission denied", path);
     }
-    if (static_cast<std::uintmax_t>(st.st_size) > limit) {
-        fail("File too large", path);
-    }
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(st.st_size));
-    char buffer[1 << 16];
-    for (;;) {
-        ssize_t got = ::read(in.fd, buffer, sizeof buffer);
+    size_ = static_cast<std::uint64_t>(st.st_size);
+    handle_ = in.fd;
+    in.fd = -1;
+}
+
+FileReader::~FileReader() {
+    ::close(static_cast<int>(handle_));
+}
+
+std::size_t FileReader::read(void* to, std::size_t n) {
+    auto* at = static_cast<char*>(to);
+    std::size_t done = 0;
+    while (done < n) {
+        const ssize_t got = ::read(static_cast<int>(handle_), at + done, n - done);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            failErrno(errno, path, host);
+            failErrno(errno, path_, resolve(path_));
         }
         if (got == 0) {
-            return bytes;
+            break;
         }
-        bytes.append(buffer, static_cast<std::size_t>(got));
-        if (bytes.size() > limit) {
-            fail("File too large", path);  // it grew while being read
-        }
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+void FileReader::seek(std::uint64_t offset) {
+    if (::lseek(static_cast<int>(handle_), static_cast<off_t>(offset), SEEK_SET) < 0) {
+        failErrno(errno, path_, resolve(path_));
     }
 }
 

@@ -3,9 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstdint>
-#include <vector>
 
 #include "datastore/failure.h"
 #include "datastore/fileops.h"
@@ -216,35 +214,49 @@ void deleteFile(const std::string& path) {
     }
 }
 
-std::string readFile(const std::string& path, std::size_t limit) {
-    Handle file(CreateFileW(wide(path).c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.h == INVALID_HANDLE_VALUE) {
+FileReader::FileReader(const std::string& path) : path_(path) {
+    HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
         failLast(path);
     }
+    handle_ = reinterpret_cast<std::intptr_t>(file);
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.h, &size)) {
-        failLast(path);
+    if (!GetFileSizeEx(file, &size)) {
+        const DWORD error = GetLastError();
+        CloseHandle(file);
+        failError(error, path);
     }
-    if (static_cast<std::uint64_t>(size.QuadPart) > std::min<std::uint64_t>(limit, INT_MAX)) {
-        fail("File too large", path);
-    }
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(size.QuadPart));
-    std::vector<char> buffer(1 << 16);
-    for (;;) {
+    size_ = static_cast<std::uint64_t>(size.QuadPart);
+}
+
+FileReader::~FileReader() {
+    CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+std::size_t FileReader::read(void* to, std::size_t n) {
+    auto* at = static_cast<char*>(to);
+    std::size_t done = 0;
+    while (done < n) {
         DWORD got = 0;
-        if (!ReadFile(file.h, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
-            failLast(path);
+        const auto want = static_cast<DWORD>(std::min<std::size_t>(n - done, 1u << 30));
+        if (!ReadFile(reinterpret_cast<HANDLE>(handle_), at + done, want, &got, nullptr)) {
+            failLast(path_);
         }
         if (got == 0) {
-            return bytes;
+            break;
         }
-        bytes.append(buffer.data(), got);
-        if (bytes.size() > limit) {
-            fail("File too large", path);  // it grew while being read
-        }
+        done += got;
+    }
+    return done;
+}
+
+void FileReader::seek(std::uint64_t offset) {
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    if (!SetFilePointerEx(reinterpret_cast<HANDLE>(handle_), at, nullptr, FILE_BEGIN)) {
+        failLast(path_);
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Picture files made once at the size an image stretches them to: showing
-// one again is a plain copy, and the full-size picture is not kept.
+// Pictures made once at the size an image stretches them to: showing one
+// again is a plain copy, and a full-size picture file is not kept.
 #include <windows.h>
 
 #include <string>
@@ -8,6 +8,10 @@
 #include "ui/win32/pictures.h"
 
 namespace bv::ui::win32 {
+
+// The picture drawn once at `size` by the platform, as an image's paint
+// would draw it there.
+PicturePtr fitPicture(const LoadedPicture& picture, SIZE size);
 
 // Reads the file anew and makes it `size` pixels large, as draw() would
 // stretch it there: a plain bitmap larger than that in one pass of our own,

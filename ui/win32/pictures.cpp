@@ -10,8 +10,10 @@
 #include "datastore/failure.h"
 #include "datastore/fileops.h"
 #include "ui/bitmap_file.h"
+#include "ui/win32/fitted_picture.h"
 #include "ui/win32/late_library.h"
 #include "ui/win32/metrics.h"
+#include "ui/win32/paint.h"
 
 namespace bv::ui::win32 {
 
@@ -87,12 +89,7 @@ PicturePtr decodePlainBitmap(const unsigned char* data, std::size_t size) {
     bitmapInfo->bmiHeader.biSizeImage = 0;
     bitmapInfo->bmiHeader.biClrUsed = used;
     void* pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, bitmapInfo, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    if (!bitmap || !pixels) {
-        if (bitmap)
-            DeleteObject(bitmap);
-        throw Failure("Out of memory");
-    }
+    HBITMAP bitmap = makeSection(*bitmapInfo, pixels);
     std::memcpy(pixels, data + file.pixelsAt, file.stride * file.rows);
     return std::make_shared<const LoadedPicture>(bitmap);
 }
@@ -102,6 +99,17 @@ std::string resourceMissing(int id) {
 }
 
 }  // namespace
+
+HBITMAP makeSection(const BITMAPINFO& info, void*& pixels) {
+    pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (!bitmap || !pixels) {
+        if (bitmap)
+            DeleteObject(bitmap);
+        throw Failure("Out of memory");
+    }
+    return bitmap;
+}
 
 void startOle() {
     if (gOle.loadPicture)
@@ -215,21 +223,15 @@ void LoadedPicture::draw(HDC dc, const RECT& dest) const {
         // Wine smooths only the part that the target shows, sampled anew, so
         // that a picture cut by its window's edge or met by a partial repaint
         // came out shifted there: the whole is smoothed off screen first.
-        HDC offScreen = CreateCompatibleDC(dc);
-        HBITMAP pixels = offScreen ? CreateCompatibleBitmap(dc, w, h) : nullptr;
-        if (offScreen && pixels) {
-            HGDIOBJ old = SelectObject(offScreen, pixels);
-            draw(offScreen, RECT{0, 0, w, h});
-            BitBlt(dc, dest.left, dest.top, w, h, offScreen, 0, 0, SRCCOPY);
-            SelectObject(offScreen, old);
-        }
-        if (pixels)
-            DeleteObject(pixels);
-        if (offScreen)
-            DeleteDC(offScreen);
-        if (pixels)
-            return;
+        paintOffScreen(dc, dest, [&](HDC buffer) { drawOn(buffer, dest, stretched, smoothed); });
+        return;
     }
+    drawOn(dc, dest, stretched, smoothed);
+}
+
+void LoadedPicture::drawOn(HDC dc, const RECT& dest, bool stretched, bool smoothed) const {
+    const int w = dest.right - dest.left;
+    const int h = dest.bottom - dest.top;
     int oldMode = 0;
     POINT oldOrigin{};
     if (stretched) {
@@ -296,8 +298,19 @@ PicturePtr loadPictureFile(const std::string& path) {
     return decodePicture(bytes.data(), bytes.size());
 }
 
+PicturePtr PictureCache::resource(const PictureRef& ref, SIZE size) {
+    PicturePtr whole = resource(ref);
+    if (!whole || size.cx <= 0 || size.cy <= 0 ||
+        (size.cx == whole->width() && size.cy == whole->height()))
+        return whole;
+    PicturePtr& fitted = cache_[std::make_tuple(ref.type, ref.resource, size.cx, size.cy)];
+    if (!fitted)
+        fitted = fitPicture(*whole, size);
+    return fitted;
+}
+
 PicturePtr PictureCache::resource(const PictureRef& ref) {
-    const auto key = std::make_pair(ref.type, ref.resource);
+    const auto key = std::make_tuple(ref.type, ref.resource, LONG{0}, LONG{0});
     if (auto it = cache_.find(key); it != cache_.end())
         return it->second;
 

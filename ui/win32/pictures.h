@@ -9,7 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <utility>
+#include <tuple>
 
 #include "ui/layout.h"
 
@@ -40,6 +40,9 @@ class LoadedPicture {
     void draw(HDC dc, const RECT& dest) const;
 
   private:
+    // Straight onto `dc`, in the stretch mode given.
+    void drawOn(HDC dc, const RECT& dest, bool stretched, bool smoothed) const;
+
     HBITMAP bitmap_ = nullptr;
     HBITMAP mask_ = nullptr;  // keyed bitmaps: 1 where see-through
     IPicture* ole_ = nullptr;
@@ -53,6 +56,10 @@ using PicturePtr = std::shared_ptr<const LoadedPicture>;
 // of bitmaps alone does without it. endOle undoes startOle at the end.
 void startOle();
 void endOle();
+
+// A DIB section as `info` describes it, its pixels at `pixels`. Throws
+// Failure("Out of memory").
+HBITMAP makeSection(const BITMAPINFO& info, void*& pixels);
 
 // Throws Failure("Invalid picture") for data the decoder refuses.
 PicturePtr decodePicture(const void* data, std::size_t size);
@@ -69,11 +76,15 @@ class PictureCache {
     explicit PictureCache(HINSTANCE module) : module_(module) {}
     // Throws Failure when the resource is missing or cannot be decoded.
     PicturePtr resource(const PictureRef& ref);
+    // The same made `size` pixels large, once: a stretched image that shows
+    // it paints a plain copy.
+    PicturePtr resource(const PictureRef& ref, SIZE size);
     void clear() { cache_.clear(); }
 
   private:
     HINSTANCE module_;
-    std::map<std::pair<PictureType, int>, PicturePtr> cache_;
+    // By type, resource, width and height; 0 x 0 for the picture as it is.
+    std::map<std::tuple<PictureType, int, LONG, LONG>, PicturePtr> cache_;
 };
 
 }  // namespace bv::ui::win32

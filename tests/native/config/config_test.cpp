@@ -277,7 +277,7 @@ TEST_F(ConfigTool, PreviewKeepsEachSlotsPictureWhileItsFileStays) {
     start();
     const ui::Image& preview = tool->Image1;
     hover(1);
-    const ui::KeptPicture one = preview.keep();
+    const ui::KeptPicture one = preview.kept();
     ASSERT_TRUE(one);
     hover(2);
     hover(1);
@@ -289,7 +289,7 @@ TEST_F(ConfigTool, PreviewKeepsEachSlotsPictureWhileItsFileStays) {
     putPicture(paths::wallpaper(1), "one, rewritten");
     hover(1);
     EXPECT_FALSE(preview.picture().kept);
-    const ui::KeptPicture rewritten = preview.keep();
+    const ui::KeptPicture rewritten = preview.kept();
     EXPECT_NE(rewritten, one);
     hover(2);
     hover(1);

@@ -158,6 +158,29 @@ TEST_F(Drive, FailedCopyLeavesDestinationAndNoTemporaryFile) {
     EXPECT_EQ(entries(paths::wallpapersDir()), std::set<std::string>{"1.bmp"});
 }
 
+TEST_F(Drive, AFileIsReadByPartsAsItWasOpened) {
+    makeDataStore();
+    put(paths::wallpaper(1), "BM0123456789");
+    fs::FileReader reader(paths::wallpaper(1));
+    stdfs::remove(host(paths::wallpaper(1)));  // a writer replaces it meanwhile
+    EXPECT_EQ(reader.size(), 12u);
+    char part[8] = {};
+    EXPECT_EQ(reader.read(part, 2), 2u);
+    EXPECT_EQ(std::string(part, 2), "BM");
+    reader.seek(8);
+    EXPECT_EQ(reader.read(part, sizeof part), 4u);  // short only at the end
+    EXPECT_EQ(std::string(part, 4), "6789");
+    EXPECT_EQ(reader.read(part, sizeof part), 0u);
+    EXPECT_EQ(reader.readAll(), "BM0123456789");
+
+    EXPECT_EQ(failureOf([] { fs::FileReader{paths::wallpaper(1)}; }),
+              "File not found: " + paths::wallpaper(1));
+    EXPECT_EQ(failureOf([] { fs::FileReader{paths::wallpapersDir()}; }),
+              "Permission denied: " + paths::wallpapersDir());
+    EXPECT_EQ(failureOf([] { fs::FileReader{"C:\\nowhere\\1.bmp"}; }),
+              "Path not found: C:\\nowhere\\1.bmp");
+}
+
 TEST_F(Drive, NotesRoundTripThroughFiles) {
     makeDataStore();
     bv::note::writeNote(paths::speedNote(), bv::num::decimal(2500));

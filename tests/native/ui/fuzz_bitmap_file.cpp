@@ -1,7 +1,9 @@
 // Feeds arbitrary bytes to the bitmap file reader, which judges every file a
 // user picks, and checks what the picture loaders rely on: a plain verdict
 // places the header, the palette and every pixel row inside the file, with
-// the row size and count that GDI computes from the same header.
+// the row size and count that GDI computes from the same header. A plain
+// file then goes through the preview's reduction.
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "ui/bitmap_file.h"
+#include "ui/bitmap_reduce.h"
 
 namespace {
 
@@ -57,6 +60,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 std::size_t{file.colors} * 4);
     std::vector<std::uint8_t> pixels(file.stride * file.rows);
     std::memcpy(pixels.data(), data + file.pixelsAt, pixels.size());
+
+    // The preview's reduction to a size the input picks, from the bytes as
+    // they are: a plain file holds every pixel it reads.
+    const std::size_t w = 1 + data[size - 1] % file.width, h = 1 + data[size - 2] % file.rows;
+    if (!bv::ui::reducible(file, w, h))
+        return 0;
+    const bv::ui::ReadAt read = [&](std::uint64_t at, unsigned char* to, std::size_t n) {
+        const std::size_t got = at < size ? std::min<std::size_t>(n, size - at) : 0;
+        std::memcpy(to, data + at, got);
+        return got;
+    };
+    std::vector<unsigned char> out(w * h * 4);
+    try {
+        bv::ui::reduceBitmap(file, read, w, h, out.data(), w * 4);
+    } catch (const std::exception&) {
+        die("the reduction refused a plain file", data, size);
+    }
     return 0;
 }
 

@@ -20,11 +20,11 @@ class SimImage : public Quiet<ImagePeer> {
             if (!isPicture(fs::readFile(p.file)))
                 throw Failure("Invalid picture");
             // Each file read is a picture of its own.
-            shown = std::make_shared<const KeptPictureData>();
+            shown = KeptPicture(std::make_shared<const std::string>(p.file));
         }
         shown_ = std::move(shown);
     }
-    KeptPicture keep() const override { return shown_; }
+    KeptPicture kept() const override { return shown_; }
 
   private:
     Image& image_;

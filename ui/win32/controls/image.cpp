@@ -12,11 +12,6 @@ namespace bv::ui::win32 {
 
 namespace {
 
-struct Kept final : KeptPictureData {
-    explicit Kept(PicturePtr p) : picture(std::move(p)) {}
-    PicturePtr picture;
-};
-
 class Win32Image final : public ChildWith<ImagePeer> {
   public:
     Win32Image(Win32Form& form, Image& image, int index)
@@ -36,13 +31,13 @@ class Win32Image final : public ChildWith<ImagePeer> {
         invalidate();
     }
 
-    KeptPicture keep() const override {
+    KeptPicture kept() const override {
         const Picture& picture = image_.picture();
         if (picture.kept)
             return picture.kept;
         if (picture.file.empty() || !picture_)
-            return nullptr;
-        return std::make_shared<const Kept>(picture_);
+            return {};
+        return KeptPicture(picture_);
     }
 
     void paint(HDC dc) const override {
@@ -68,16 +63,17 @@ class Win32Image final : public ChildWith<ImagePeer> {
   private:
     PicturePtr load() const {
         const Picture& picture = image_.picture();
-        if (const auto* kept = dynamic_cast<const Kept*>(picture.kept.get()))
-            return kept->picture;
-        // A stretched file is made at its size once, not stretched at every paint.
-        if (!picture.file.empty() && image_.spec().stretch)
-            return loadPictureFileAt(picture.file, inside());
+        if (picture.kept)
+            return picture.kept.as<LoadedPicture>();
+        // A stretched picture is made at its size once, not stretched at every paint.
+        const bool stretch = image_.spec().stretch;
         if (!picture.file.empty())
-            return loadPictureFile(picture.file);
+            return stretch ? loadPictureFileAt(picture.file, inside())
+                           : loadPictureFile(picture.file);
         if (picture.resource.type == PictureType::None)
             return nullptr;
-        return pictures().resource(picture.resource);
+        return stretch ? pictures().resource(picture.resource, inside())
+                       : pictures().resource(picture.resource);
     }
 
     // The size that paint() stretches a picture to.
