@@ -44,9 +44,8 @@ constexpr std::array<CharsetCodePage, 19> kCharsets = {{{0, kWesternCodePage},
 static_assert(std::ranges::is_sorted(kCharsets, {}, &CharsetCodePage::charset));
 
 void appendCp1252(std::string& out, std::string_view bytes) {
-    for (char c : bytes) {
+    for (char c : bytes)
         appendUtf8(out, cp1252ToUnicode(static_cast<unsigned char>(c)));
-    }
 }
 
 void appendSymbol(std::string& out, std::string_view bytes) {
@@ -62,18 +61,15 @@ bool appendFromSystem(std::string& out, std::string_view bytes, unsigned codePag
     // does not know them.
     const bool systemChoice =
         codePage == kAnsiCodePage || codePage == kOemCodePage || codePage == kMacCodePage;
-    if (bytes.size() > INT_MAX / 2 || (!systemChoice && !IsValidCodePage(codePage))) {
+    if (bytes.size() > INT_MAX / 2 || (!systemChoice && !IsValidCodePage(codePage)))
         return false;
-    }
     const int size = static_cast<int>(bytes.size());
     int units = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
-    if (units <= 0) {
+    if (units <= 0)
         return false;
-    }
     std::vector<wchar_t> wide(static_cast<std::size_t>(units));
-    if (MultiByteToWideChar(codePage, 0, bytes.data(), size, wide.data(), units) != units) {
+    if (MultiByteToWideChar(codePage, 0, bytes.data(), size, wide.data(), units) != units)
         return false;
-    }
     std::u16string utf16(wide.begin(), wide.end());
     out += utf16ToUtf8(utf16);
     return true;
@@ -93,9 +89,8 @@ void appendCodePage(std::string& out, std::string_view bytes, unsigned codePage)
         return;
     }
 #ifdef _WIN32
-    if (codePage != kWesternCodePage && appendFromSystem(out, bytes, codePage)) {
+    if (codePage != kWesternCodePage && appendFromSystem(out, bytes, codePage))
         return;
-    }
 #endif
     appendCp1252(out, bytes);
 }

@@ -24,18 +24,16 @@ constexpr std::uint64_t kLargestFile = UINT64_MAX;
 }  // namespace
 
 std::string FileReader::readAll(std::size_t limit) {
-    if (size_ > std::min<std::uint64_t>(limit, kLargestFile)) {
+    if (size_ > std::min<std::uint64_t>(limit, kLargestFile))
         tooLarge(path_);
-    }
     seek(0);
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(size_));
     char buffer[1 << 16];
     while (const std::size_t got = read(buffer, sizeof buffer)) {
         bytes.append(buffer, got);
-        if (bytes.size() > limit) {
+        if (bytes.size() > limit)
             tooLarge(path_);  // it grew while being read
-        }
     }
     return bytes;
 }

@@ -70,14 +70,11 @@ char lowerAscii(char c) {
 }
 
 bool sameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
+    if (a.size() != b.size())
         return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) {
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i]))
             return false;
-        }
-    }
     return true;
 }
 
@@ -85,13 +82,11 @@ bool sameIgnoringCase(std::string_view a, std::string_view b) {
 // when it exists, else one that differs only in case, else the name itself.
 std::string entryName(const std::string& folder, const std::string& name) {
     struct stat st {};
-    if (::lstat((folder + '/' + name).c_str(), &st) == 0) {
+    if (::lstat((folder + '/' + name).c_str(), &st) == 0)
         return name;
-    }
     DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) {
+    if (dir == nullptr)
         return name;
-    }
     std::string found = name;
     while (const dirent* entry = ::readdir(dir)) {
         if (sameIgnoringCase(entry->d_name, name)) {
@@ -104,16 +99,14 @@ std::string entryName(const std::string& folder, const std::string& name) {
 }
 
 std::string resolve(const std::string& path) {
-    if (path.empty() || path.find_first_of(std::string_view("*?\0", 3)) != std::string::npos) {
+    if (path.empty() || path.find_first_of(std::string_view("*?\0", 3)) != std::string::npos)
         fail("Bad file name or number", path);
-    }
     std::string rest;
     std::string host;
     bool absolute = true;
     if (path.size() >= 2 && path[1] == ':') {
-        if (lowerAscii(path[0]) != 'c') {
+        if (lowerAscii(path[0]) != 'c')
             fail("Device unavailable", path);
-        }
         rest = path.substr(2);
     } else if (path.starts_with("\\\\") || path.starts_with("//")) {
         fail("Path not found", path);  // no network shares here
@@ -126,9 +119,8 @@ std::string resolve(const std::string& path) {
         host = ".";
     }
     if (absolute) {
-        if (driveRoot().empty()) {
+        if (driveRoot().empty())
             fail("Device unavailable", path);  // never the host's own root
-        }
         host = driveRoot();
     }
     // "." and ".." are taken apart by name first, as Windows does, so that
@@ -137,16 +129,14 @@ std::string resolve(const std::string& path) {
     std::size_t start = 0;
     while (start <= rest.size()) {
         std::size_t end = rest.find_first_of("\\/", start);
-        if (end == std::string::npos) {
+        if (end == std::string::npos)
             end = rest.size();
-        }
         std::string part = rest.substr(start, end - start);
         if (part == "..") {
-            if (!parts.empty() && parts.back() != "..") {
+            if (!parts.empty() && parts.back() != "..")
                 parts.pop_back();
-            } else if (!absolute) {
+            else if (!absolute)
                 parts.push_back(part);
-            }
         } else if (!part.empty() && part != ".") {
             parts.push_back(part);
         }
@@ -159,18 +149,16 @@ std::string resolve(const std::string& path) {
         host += name;
         lookUp = lookUp && isDirectory(host);
     }
-    if (!parts.empty() && (rest.back() == '\\' || rest.back() == '/')) {
+    if (!parts.empty() && (rest.back() == '\\' || rest.back() == '/'))
         host += '/';  // "file\" names no file, as on Windows
-    }
     return host;
 }
 
 struct Descriptor {
     int fd = -1;
     ~Descriptor() {
-        if (fd >= 0) {
+        if (fd >= 0)
             ::close(fd);
-        }
     }
 };
 
@@ -189,9 +177,8 @@ void writeAll(int fd, std::string_view bytes, const std::string& path, const std
     while (!bytes.empty()) {
         ssize_t written = ::write(fd, bytes.data(), bytes.size());
         if (written < 0) {
-            if (errno == EINTR) {
+            if (errno == EINTR)
                 continue;
-            }
             failErrno(errno, path, host);
         }
         bytes.remove_prefix(static_cast<std::size_t>(written));
@@ -204,27 +191,22 @@ void replaceFile(const std::string& path,
                  const std::function<void(int, const std::string&)>& fill) {
     std::string host = resolve(path);
     struct stat st {};
-    if (::stat(host.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || readOnly(st))) {
+    if (::stat(host.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || readOnly(st)))
         fail("Permission denied", path);
-    }
     std::string temp = parentOf(host) + "/.bv-XXXXXX";
     Descriptor out{::mkstemp(temp.data())};
-    if (out.fd < 0) {
+    if (out.fd < 0)
         failErrno(errno, path, host);
-    }
     try {
         fill(out.fd, host);
-        if (::fchmod(out.fd, 0644) != 0) {
+        if (::fchmod(out.fd, 0644) != 0)
             failErrno(errno, path, host);
-        }
         int fd = out.fd;
         out.fd = -1;
-        if (::close(fd) != 0) {
+        if (::close(fd) != 0)
             failErrno(errno, path, host);
-        }
-        if (::rename(temp.c_str(), host.c_str()) != 0) {
+        if (::rename(temp.c_str(), host.c_str()) != 0)
             failErrno(errno, path, host);
-        }
     } catch (...) {
         ::unlink(temp.c_str());
         throw;
@@ -235,9 +217,8 @@ void replaceFile(const std::string& path,
 
 void setDriveRoot(const std::string& hostFolder) {
     std::string root = hostFolder;
-    while (root.size() > 1 && root.back() == '/') {
+    while (root.size() > 1 && root.back() == '/')
         root.pop_back();
-    }
     driveRoot() = root;
 }
 
@@ -256,9 +237,8 @@ bool fileExists(const std::string& path) noexcept {
 std::string bareName(const std::string& path) noexcept {
     try {
         std::string host = resolve(path);
-        if (!regularFile(host)) {
+        if (!regularFile(host))
             return {};
-        }
         return host.substr(host.rfind('/') + 1);
     } catch (...) {
         return {};
@@ -268,9 +248,8 @@ std::string bareName(const std::string& path) noexcept {
 std::optional<FileStamp> fileStamp(const std::string& path) noexcept {
     try {
         struct stat st {};
-        if (::stat(resolve(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (::stat(resolve(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode))
             return std::nullopt;
-        }
         FileStamp stamp;
         stamp.size = static_cast<std::uint64_t>(st.st_size);
         stamp.written =
@@ -285,34 +264,29 @@ std::optional<FileStamp> fileStamp(const std::string& path) noexcept {
 
 void makeDirectory(const std::string& path) {
     std::string host = resolve(path);
-    if (::mkdir(host.c_str(), 0777) != 0) {
+    if (::mkdir(host.c_str(), 0777) != 0)
         failErrno(errno, path, host);
-    }
 }
 
 void copyFile(const std::string& from, const std::string& to) {
     std::string source = resolve(from);
     Descriptor in{::open(source.c_str(), O_RDONLY | O_CLOEXEC)};
-    if (in.fd < 0) {
+    if (in.fd < 0)
         failErrno(errno, from, source);
-    }
     struct stat st {};
-    if (::fstat(in.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(in.fd, &st) != 0 || !S_ISREG(st.st_mode))
         fail("Permission denied", from);
-    }
     replaceFile(to, [&](int out, const std::string& host) {
         std::vector<char> buffer(1 << 16);
         for (;;) {
             ssize_t got = ::read(in.fd, buffer.data(), buffer.size());
             if (got < 0) {
-                if (errno == EINTR) {
+                if (errno == EINTR)
                     continue;
-                }
                 failErrno(errno, from, source);
             }
-            if (got == 0) {
+            if (got == 0)
                 break;
-            }
             writeAll(out, std::string_view(buffer.data(), static_cast<std::size_t>(got)), to, host);
         }
     });
@@ -321,30 +295,24 @@ void copyFile(const std::string& from, const std::string& to) {
 void deleteFile(const std::string& path) {
     std::string host = resolve(path);
     struct stat st {};
-    if (::stat(host.c_str(), &st) != 0) {
+    if (::stat(host.c_str(), &st) != 0)
         failErrno(errno, path, host);
-    }
-    if (!S_ISREG(st.st_mode)) {
+    if (!S_ISREG(st.st_mode))
         fail("File not found", path);  // only ordinary files are deleted by name
-    }
-    if (readOnly(st)) {
+    if (readOnly(st))
         fail("Permission denied", path);
-    }
-    if (::unlink(host.c_str()) != 0) {
+    if (::unlink(host.c_str()) != 0)
         failErrno(errno, path, host);
-    }
 }
 
 FileReader::FileReader(const std::string& path) : path_(path) {
     const std::string host = resolve(path);
     Descriptor in{::open(host.c_str(), O_RDONLY | O_CLOEXEC)};
-    if (in.fd < 0) {
+    if (in.fd < 0)
         failErrno(errno, path, host);
-    }
     struct stat st {};
-    if (::fstat(in.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(in.fd, &st) != 0 || !S_ISREG(st.st_mode))
         fail("Permission denied", path);
-    }
     size_ = static_cast<std::uint64_t>(st.st_size);
     handle_ = in.fd;
     in.fd = -1;
@@ -360,27 +328,25 @@ std::size_t FileReader::read(void* to, std::size_t n) {
     while (done < n) {
         const ssize_t got = ::read(static_cast<int>(handle_), at + done, n - done);
         if (got < 0) {
-            if (errno == EINTR) {
+            if (errno == EINTR)
                 continue;
-            }
             failErrno(errno, path_, resolve(path_));
         }
-        if (got == 0) {
+        if (got == 0)
             break;
-        }
         done += static_cast<std::size_t>(got);
     }
     return done;
 }
 
 void FileReader::seek(std::uint64_t offset) {
-    if (::lseek(static_cast<int>(handle_), static_cast<off_t>(offset), SEEK_SET) < 0) {
+    if (::lseek(static_cast<int>(handle_), static_cast<off_t>(offset), SEEK_SET) < 0)
         failErrno(errno, path_, resolve(path_));
-    }
 }
 
 void writeFileAtomically(const std::string& path, std::string_view bytes) {
-    replaceFile(path, [&](int out, const std::string& host) { writeAll(out, bytes, path, host); });
+    replaceFile(
+        path, [&](int out, const std::string& host) { writeAll(out, bytes, path, host); });
 }
 
 }  // namespace bv::fs

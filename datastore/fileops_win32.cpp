@@ -39,9 +39,8 @@ struct Handle {
     Handle& operator=(const Handle&) = delete;
     ~Handle() { close(); }
     bool close() {
-        if (h == INVALID_HANDLE_VALUE) {
+        if (h == INVALID_HANDLE_VALUE)
             return true;
-        }
         HANDLE old = h;
         h = INVALID_HANDLE_VALUE;
         return CloseHandle(old) != FALSE;
@@ -50,13 +49,11 @@ struct Handle {
 
 // The directory entry of an ordinary file at exactly this path, if there is one.
 bool findOrdinaryFile(const std::string& path, WIN32_FIND_DATAW& found) {
-    if (path.empty() || path.find_first_of("*?") != std::string::npos) {
+    if (path.empty() || path.find_first_of("*?") != std::string::npos)
         return false;  // a pattern would match other names
-    }
     HANDLE search = FindFirstFileW(wide(path).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
+    if (search == INVALID_HANDLE_VALUE)
         return false;
-    }
     FindClose(search);
     const DWORD hiddenKinds =
         FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
@@ -65,9 +62,8 @@ bool findOrdinaryFile(const std::string& path, WIN32_FIND_DATAW& found) {
 
 std::wstring folderOf(const std::wstring& path) {
     std::size_t slash = path.find_last_of(L"\\/");
-    if (slash == std::wstring::npos) {
+    if (slash == std::wstring::npos)
         return L".";
-    }
     return path.substr(0, slash + 1);
 }
 
@@ -78,9 +74,8 @@ std::wstring folderOf(const std::wstring& path) {
 bool moveOver(const wchar_t* from, const std::wstring& to) {
     constexpr int kRetries = 200;
     for (int attempt = 0;; ++attempt) {
-        if (MoveFileExW(from, to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (MoveFileExW(from, to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return true;
-        }
         const DWORD error = GetLastError();
         if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) ||
             attempt == kRetries) {
@@ -101,9 +96,8 @@ void replaceFile(const std::string& path, Fill fill) {
     // flag where file permissions are not enforced (Wine as root).
     DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         fail("Permission denied", path);
-    }
     wchar_t temp[MAX_PATH + 1] = {};
     if (GetTempFileNameW(folderOf(target).c_str(), L"bvt", 0, temp) == 0) {
         DWORD error = GetLastError();
@@ -111,9 +105,8 @@ void replaceFile(const std::string& path, Fill fill) {
     }
     try {
         fill(temp);
-        if (!moveOver(temp, target)) {
+        if (!moveOver(temp, target))
             failLast(path);
-        }
     } catch (...) {
         SetFileAttributesW(temp, FILE_ATTRIBUTE_NORMAL);
         DeleteFileW(temp);
@@ -145,18 +138,15 @@ std::string bareName(const std::string& path) noexcept {
 // cheaper than a directory search, and tells the same ordinary files apart.
 std::optional<FileStamp> fileStamp(const std::string& path) noexcept {
     try {
-        if (path.empty() || path.find_first_of("*?") != std::string::npos) {
+        if (path.empty() || path.find_first_of("*?") != std::string::npos)
             return std::nullopt;
-        }
         WIN32_FILE_ATTRIBUTE_DATA found;
-        if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &found)) {
+        if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &found))
             return std::nullopt;
-        }
         const DWORD hiddenKinds =
             FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-        if (found.dwFileAttributes & hiddenKinds) {
+        if (found.dwFileAttributes & hiddenKinds)
             return std::nullopt;
-        }
         FileStamp stamp;
         stamp.size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
         auto ticks = [](const FILETIME& t) {
@@ -172,20 +162,17 @@ std::optional<FileStamp> fileStamp(const std::string& path) noexcept {
 }
 
 void makeDirectory(const std::string& path) {
-    if (!CreateDirectoryW(wide(path).c_str(), nullptr)) {
+    if (!CreateDirectoryW(wide(path).c_str(), nullptr))
         failLast(path);
-    }
 }
 
 void copyFile(const std::string& from, const std::string& to) {
     std::wstring source = wide(from);
     DWORD attributes = GetFileAttributesW(source.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
+    if (attributes == INVALID_FILE_ATTRIBUTES)
         failLast(from);
-    }
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         fail("Permission denied", from);
-    }
     replaceFile(to, [&](const wchar_t* temp) {
         if (!CopyFileW(source.c_str(), temp, FALSE)) {
             DWORD error = GetLastError();
@@ -203,24 +190,20 @@ void copyFile(const std::string& from, const std::string& to) {
 void deleteFile(const std::string& path) {
     std::wstring target = wide(path);
     DWORD attributes = GetFileAttributesW(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         fail("File not found", path);  // only ordinary files are deleted by name
-    }
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         fail("Permission denied", path);
-    }
-    if (!DeleteFileW(target.c_str())) {
+    if (!DeleteFileW(target.c_str()))
         failLast(path);
-    }
 }
 
 FileReader::FileReader(const std::string& path) : path_(path) {
     HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    if (file == INVALID_HANDLE_VALUE)
         failLast(path);
-    }
     handle_ = reinterpret_cast<std::intptr_t>(file);
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file, &size)) {
@@ -241,12 +224,10 @@ std::size_t FileReader::read(void* to, std::size_t n) {
     while (done < n) {
         DWORD got = 0;
         const auto want = static_cast<DWORD>(std::min<std::size_t>(n - done, 1u << 30));
-        if (!ReadFile(reinterpret_cast<HANDLE>(handle_), at + done, want, &got, nullptr)) {
+        if (!ReadFile(reinterpret_cast<HANDLE>(handle_), at + done, want, &got, nullptr))
             failLast(path_);
-        }
-        if (got == 0) {
+        if (got == 0)
             break;
-        }
         done += got;
     }
     return done;
@@ -255,31 +236,29 @@ std::size_t FileReader::read(void* to, std::size_t n) {
 void FileReader::seek(std::uint64_t offset) {
     LARGE_INTEGER at{};
     at.QuadPart = static_cast<LONGLONG>(offset);
-    if (!SetFilePointerEx(reinterpret_cast<HANDLE>(handle_), at, nullptr, FILE_BEGIN)) {
+    if (!SetFilePointerEx(reinterpret_cast<HANDLE>(handle_), at, nullptr, FILE_BEGIN))
         failLast(path_);
-    }
 }
 
 void writeFileAtomically(const std::string& path, std::string_view bytes) {
-    replaceFile(path, [&](const wchar_t* temp) {
-        Handle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file.h == INVALID_HANDLE_VALUE) {
-            failLast(path);
-        }
-        std::string_view left = bytes;
-        while (!left.empty()) {
-            DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(left.size(), 1 << 20));
-            DWORD written = 0;
-            if (!WriteFile(file.h, left.data(), chunk, &written, nullptr) || written == 0) {
+    replaceFile(
+        path,
+        [&](const wchar_t* temp) {
+            Handle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (file.h == INVALID_HANDLE_VALUE)
                 failLast(path);
+            std::string_view left = bytes;
+            while (!left.empty()) {
+                DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(left.size(), 1 << 20));
+                DWORD written = 0;
+                if (!WriteFile(file.h, left.data(), chunk, &written, nullptr) || written == 0)
+                    failLast(path);
+                left.remove_prefix(written);
             }
-            left.remove_prefix(written);
-        }
-        if (!file.close()) {
-            failLast(path);
-        }
-    });
+            if (!file.close())
+                failLast(path);
+        });
 }
 
 }  // namespace bv::fs

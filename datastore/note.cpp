@@ -15,9 +15,8 @@ constexpr std::size_t kMaxNoteBytes = 1 << 20;
 
 std::string readNote(const std::string& path) {
     std::optional<std::string> text = plainText(fs::readFile(path, kMaxNoteBytes));
-    if (!text) {
+    if (!text)
         throw Failure("Invalid file format: " + path);
-    }
     return std::move(*text);
 }
 

@@ -41,9 +41,8 @@ Gathered gather(std::string_view text, std::string_view ignored, std::size_t& en
     Gathered g;
     std::size_t i = 0;
     const auto skip = [&] {
-        while (i < text.size() && ignored.find(text[i]) != std::string_view::npos) {
+        while (i < text.size() && ignored.find(text[i]) != std::string_view::npos)
             ++i;
-        }
     };
     skip();
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -56,9 +55,8 @@ Gathered gather(std::string_view text, std::string_view ignored, std::size_t& en
         if (isDigit(c)) {
             g.hasDigits = true;
             g.digits.push_back(c);
-            if (seenPoint) {
+            if (seenPoint)
                 ++g.fractionDigits;
-            }
         } else if (c == '.' && !seenPoint) {
             seenPoint = true;
         } else {
@@ -67,9 +65,8 @@ Gathered gather(std::string_view text, std::string_view ignored, std::size_t& en
         ++i;
     }
     end = i;
-    if (!g.hasDigits || i >= text.size() || !isExponentMark(text[i])) {
+    if (!g.hasDigits || i >= text.size() || !isExponentMark(text[i]))
         return g;
-    }
     // The exponent counts only when a digit follows: "1e" is 1.
     std::size_t save = i;
     ++i;
@@ -85,14 +82,12 @@ Gathered gather(std::string_view text, std::string_view ignored, std::size_t& en
         return g;
     }
     for (; i < text.size() && isDigit(text[i]); skip()) {
-        if (g.exponent < kExponentCap) {
+        if (g.exponent < kExponentCap)
             g.exponent = g.exponent * 10 + (text[i] - '0');
-        }
         ++i;
     }
-    if (negativeExponent) {
+    if (negativeExponent)
         g.exponent = -g.exponent;
-    }
     end = i;
     return g;
 }
@@ -107,14 +102,12 @@ T convert(const Gathered& g) {
         const std::string body = g.digits + 'e' + std::to_string(g.exponent - g.fractionDigits);
         const char* first = body.c_str();
         char* end = nullptr;
-        if constexpr (sizeof(T) == sizeof(float)) {
+        if constexpr (sizeof(T) == sizeof(float))
             value = std::strtof(first, &end);
-        } else {
+        else
             value = std::strtod(first, &end);
-        }
-        if (end != first + body.size()) {
+        if (end != first + body.size())
             value = 0;
-        }
     }
     return g.negative ? -value : value;
 }
@@ -127,36 +120,29 @@ double leadingNumber(std::string_view text) {
 }
 
 std::int32_t roundHalfEven(double value) {
-    if (!std::isfinite(value)) {
+    if (!std::isfinite(value))
         throw Failure("Overflow");
-    }
     double whole = std::floor(value);
     double fraction = value - whole;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0)) {
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0))
         whole += 1.0;
-    }
-    if (whole < -2147483648.0 || whole > 2147483647.0) {
+    if (whole < -2147483648.0 || whole > 2147483647.0)
         throw Failure("Overflow");
-    }
     return static_cast<std::int32_t>(whole);
 }
 
 float toSingle(std::string_view text) {
     // Only blanks and tabs may surround the number.
     std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
+    if (first == std::string_view::npos)
         throw Failure("Type mismatch");
-    }
     std::size_t end = 0;
     Gathered g = gather(text.substr(first), "", end);
-    if (!g.hasDigits ||
-        text.substr(first + end).find_first_not_of(" \t") != std::string_view::npos) {
+    if (!g.hasDigits || text.substr(first + end).find_first_not_of(" \t") != std::string_view::npos)
         throw Failure("Type mismatch");
-    }
     float value = convert<float>(g);
-    if (std::isinf(value)) {
+    if (std::isinf(value))
         throw Failure("Overflow");
-    }
     return value;
 }
 

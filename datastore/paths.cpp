@@ -16,9 +16,8 @@ std::string join(const std::string& folder, const std::string& name) {
 }
 
 std::string slotNumber(int slot) {
-    if (slot < 1 || slot > 10) {
+    if (slot < 1 || slot > 10)
         throw Failure("Subscript out of range");
-    }
     return std::to_string(slot);
 }
 

@@ -77,15 +77,12 @@ bool isDigit(char c) {
 }
 
 int hexValue(char c) {
-    if (isDigit(c)) {
+    if (isDigit(c))
         return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
+    if (c >= 'a' && c <= 'f')
         return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
+    if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
-    }
     return -1;
 }
 
@@ -125,9 +122,8 @@ class Reader {
                     // Bytes pending stay: the group starts in the same code page, and a
                     // double-byte character may go on inside it.
                     fallbackLeft_ = 0;
-                    if (groups_.size() >= kMaxDepth) {
+                    if (groups_.size() >= kMaxDepth)
                         return std::nullopt;
-                    }
                     groups_.push_back(groups_.empty() ? Group{} : groups_.back());
                     break;
                 case '}': {
@@ -135,12 +131,10 @@ class Reader {
                     fallbackLeft_ = 0;
                     const bool closesFontTable =
                         !groups_.empty() && groups_.back().destination == Destination::FontTable;
-                    if (!groups_.empty()) {
+                    if (!groups_.empty())
                         groups_.pop_back();
-                    }
-                    if (groups_.empty()) {
+                    if (groups_.empty())
                         return finish();  // whatever follows the document is not read
-                    }
                     if (closesFontTable && group().destination != Destination::FontTable) {
                         // Text before any \f is in the default font.
                         selectFont(defaultFont_);
@@ -174,18 +168,16 @@ class Reader {
     }
 
     void textByte(unsigned char byte) {
-        if (takeFallback() || group().skipped()) {
+        if (takeFallback() || group().skipped())
             return;
-        }
         // Plain ASCII too goes through the code page: it may be a trail byte,
         // and in a symbol font it stands for a symbol.
         bytes_.push_back(static_cast<char>(byte));
     }
 
     void control() {
-        if (pos_ >= in_.size()) {
+        if (pos_ >= in_.size())
             return;
-        }
         if (isLetter(in_[pos_])) {
             controlWord();
             return;
@@ -197,14 +189,12 @@ class Reader {
         }
         if (c == '*') {
             // Within the font table, what the star marks is still the table's.
-            if (group().destination == Destination::Text) {
+            if (group().destination == Destination::Text)
                 group().destination = Destination::Skipped;
-            }
             return;
         }
-        if (takeFallback() || group().skipped()) {
+        if (takeFallback() || group().skipped())
             return;
-        }
         switch (c) {
             case '\\':
             case '{':
@@ -233,22 +223,19 @@ class Reader {
         }
         int high = hexValue(in_[pos_]);
         int low = high < 0 ? -1 : hexValue(in_[pos_ + 1]);
-        if (low < 0) {
+        if (low < 0)
             return;  // a broken escape: what follows it is read as text
-        }
         pos_ += 2;
-        if (takeFallback() || group().skipped()) {
+        if (takeFallback() || group().skipped())
             return;
-        }
         // Kept back so that double-byte code pages see both bytes together.
         bytes_.push_back(static_cast<char>(high * 16 + low));
     }
 
     void controlWord() {
         std::size_t start = pos_;
-        while (pos_ < in_.size() && isLetter(in_[pos_])) {
+        while (pos_ < in_.size() && isLetter(in_[pos_]))
             ++pos_;
-        }
         std::string_view word = in_.substr(start, pos_ - start);
         bool hasParameter = false;
         bool negative = false;
@@ -259,17 +246,14 @@ class Reader {
         }
         while (pos_ < in_.size() && isDigit(in_[pos_])) {
             hasParameter = true;
-            if (parameter < 100'000'000'000) {
+            if (parameter < 100'000'000'000)
                 parameter = parameter * 10 + (in_[pos_] - '0');
-            }
             ++pos_;
         }
-        if (negative) {
+        if (negative)
             parameter = -parameter;
-        }
-        if (pos_ < in_.size() && in_[pos_] == ' ') {
+        if (pos_ < in_.size() && in_[pos_] == ' ')
             ++pos_;
-        }
         flushBytes();
         if (word == "bin") {
             // Binary data of this length follows; it is never text.
@@ -278,16 +262,14 @@ class Reader {
             takeFallback();
             return;
         }
-        if (takeFallback()) {
+        if (takeFallback())
             return;
-        }
         applyWord(word, hasParameter, parameter);
     }
 
     void applyWord(std::string_view word, bool hasParameter, std::int64_t parameter) {
-        if (group().destination == Destination::FontTable && fontTableWord(word, parameter)) {
+        if (group().destination == Destination::FontTable && fontTableWord(word, parameter))
             return;
-        }
         if (word == "ansicpg") {
             setDocumentCodePage(isCodePage(parameter) ? static_cast<unsigned>(parameter)
                                                       : text::kWesternCodePage);
@@ -326,9 +308,8 @@ class Reader {
             }
             return;
         }
-        if (group().skipped()) {
+        if (group().skipped())
             return;
-        }
         if (word == "f") {
             selectFont(parameter);
             return;
@@ -346,9 +327,8 @@ class Reader {
             return;
         }
         auto symbol = std::ranges::lower_bound(kSymbols, word, {}, &Symbol::word);
-        if (symbol != kSymbols.end() && symbol->word == word) {
+        if (symbol != kSymbols.end() && symbol->word == word)
             emit(symbol->cp);
-        }
     }
 
     // Font definitions; whatever else the table holds is skipped.
@@ -357,17 +337,15 @@ class Reader {
             definingFont_ = &(fonts_[parameter] = Font{});  // the last definition counts
             return true;
         }
-        if (definingFont_ == nullptr) {
+        if (definingFont_ == nullptr)
             return false;
-        }
         if (word == "fcharset") {
             definingFont_->fromCharset = text::charsetCodePage(parameter);
             return true;
         }
         if (word == "cpg") {
-            if (isCodePage(parameter)) {
+            if (isCodePage(parameter))
                 definingFont_->named = static_cast<unsigned>(parameter);
-            }
             return true;
         }
         return false;
@@ -383,9 +361,8 @@ class Reader {
     // the fonts' charsets.
     void selectFont(std::int64_t number) {
         auto font = fonts_.find(number);
-        if (font != fonts_.end() && documentCodePage_ != text::kUtf8CodePage) {
+        if (font != fonts_.end() && documentCodePage_ != text::kUtf8CodePage)
             group().codePage = font->second.codePage();
-        }
     }
 
     void unicodeUnit(char16_t unit) {
@@ -437,9 +414,8 @@ class Reader {
     std::string finish() {
         flushBytes();
         dropHighSurrogate();
-        if (out_.ends_with("\r\n")) {
+        if (out_.ends_with("\r\n"))
             out_.resize(out_.size() - 2);
-        }
         return std::move(out_);
     }
 
@@ -467,17 +443,15 @@ std::string plainFileText(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         char c = bytes[i];
         if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
                 ++i;
-            }
             out += "\r\n";
         } else {
             text::appendUtf8(out, text::cp1252ToUnicode(static_cast<unsigned char>(c)));
         }
     }
-    if (out.ends_with("\r\n")) {
+    if (out.ends_with("\r\n"))
         out.resize(out.size() - 2);
-    }
     return out;
 }
 
@@ -485,9 +459,8 @@ std::string plainFileText(std::string_view bytes) {
 
 std::optional<std::string> plainText(std::string_view document) {
     std::size_t start = document.find_first_not_of(" \t\r\n");
-    if (start == std::string_view::npos || !document.substr(start).starts_with("{\\rtf")) {
+    if (start == std::string_view::npos || !document.substr(start).starts_with("{\\rtf"))
         return plainFileText(document);
-    }
     return Reader(document.substr(start)).run();
 }
 

@@ -48,9 +48,8 @@ std::string toRtf(std::string_view text) {
                 out += "\\tab ";
                 continue;
             case '\r':
-                if (pos < text.size() && text[pos] == '\n') {
+                if (pos < text.size() && text[pos] == '\n')
                     ++pos;
-                }
                 out += "\\par\r\n";
                 continue;
             case '\n':

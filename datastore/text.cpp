@@ -22,30 +22,26 @@ bool isSurrogate(char32_t cp) {
 }  // namespace
 
 char32_t cp1252ToUnicode(unsigned char byte) {
-    if (byte < 0x80 || byte > 0x9F) {
+    if (byte < 0x80 || byte > 0x9F)
         return byte;
-    }
     char16_t mapped = kHigh[byte - 0x80];
     return mapped != 0 ? mapped : byte;
 }
 
 int unicodeToCp1252(char32_t cp) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
         return static_cast<int>(cp);
-    }
     for (std::size_t i = 0; i < kHigh.size(); ++i) {
         char32_t mapped = kHigh[i] != 0 ? kHigh[i] : static_cast<char32_t>(0x80 + i);
-        if (mapped == cp) {
+        if (mapped == cp)
             return static_cast<int>(0x80 + i);
-        }
     }
     return -1;
 }
 
 void appendUtf8(std::string& out, char32_t cp) {
-    if (cp > 0x10FFFF || isSurrogate(cp)) {
+    if (cp > 0x10FFFF || isSurrogate(cp))
         cp = kReplacement;
-    }
     if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));
     } else if (cp < 0x800) {
@@ -66,9 +62,8 @@ void appendUtf8(std::string& out, char32_t cp) {
 char32_t nextCodePoint(std::string_view utf8, std::size_t& pos) {
     const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
     unsigned char lead = byteAt(pos++);
-    if (lead < 0x80) {
+    if (lead < 0x80)
         return lead;
-    }
     int trailing = 0;
     char32_t cp = 0;
     // The range of the first trailing byte excludes overlong forms,
@@ -81,30 +76,26 @@ char32_t nextCodePoint(std::string_view utf8, std::size_t& pos) {
     } else if (lead >= 0xE0 && lead <= 0xEF) {
         trailing = 2;
         cp = lead & 0x0F;
-        if (lead == 0xE0) {
+        if (lead == 0xE0)
             low = 0xA0;
-        } else if (lead == 0xED) {
+        else if (lead == 0xED)
             high = 0x9F;
-        }
     } else if (lead >= 0xF0 && lead <= 0xF4) {
         trailing = 3;
         cp = lead & 0x07;
-        if (lead == 0xF0) {
+        if (lead == 0xF0)
             low = 0x90;
-        } else if (lead == 0xF4) {
+        else if (lead == 0xF4)
             high = 0x8F;
-        }
     } else {
         return kReplacement;
     }
     for (int i = 0; i < trailing; ++i) {
-        if (pos >= utf8.size()) {
+        if (pos >= utf8.size())
             return kReplacement;
-        }
         unsigned char b = byteAt(pos);
-        if (b < low || b > high) {
+        if (b < low || b > high)
             return kReplacement;
-        }
         low = 0x80;
         high = 0xBF;
         cp = (cp << 6) | (b & 0x3F);
@@ -119,9 +110,8 @@ bool isValidUtf8(std::string_view bytes) {
         std::size_t start = pos;
         if (nextCodePoint(bytes, pos) == kReplacement) {
             // A correctly encoded U+FFFD is valid; anything else that gave it is not.
-            if (pos - start != 3 || bytes.compare(start, 3, "\xEF\xBF\xBD") != 0) {
+            if (pos - start != 3 || bytes.compare(start, 3, "\xEF\xBF\xBD") != 0)
                 return false;
-            }
         }
     }
     return true;

@@ -53,7 +53,8 @@ bool App::guard(const Form* form, const Run& run) {
 }
 
 bool App::raise(Control& control, EventKind kind, const MouseArgs& args) {
-    return guard(&control.form(), [&] { control.handle(kind, args); });
+    return guard(
+        &control.form(), [&] { control.handle(kind, args); });
 }
 
 bool App::raise(const Form* form, const Event& handler) {

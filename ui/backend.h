@@ -38,17 +38,21 @@ struct BackEnd {
     }
     // A key pressed while the text box has the focus: its KeyDown runs.
     static void userPressed(TextBox& box, const KeyArgs& key) {
-        box.form().app().raise(box.form(), [&box, key] {
-            if (box.KeyDown)
-                box.KeyDown(key);
-        });
+        box.form().app().raise(
+            box.form(),
+            [&box, key] {
+                if (box.KeyDown)
+                    box.KeyDown(key);
+            });
     }
     // The user pressed a key on the window itself: its Form_KeyDown runs.
     static void userPressed(Form& form, const KeyArgs& key) {
-        form.app().raise(form, [&form, key] {
-            if (form.Form_KeyDown)
-                form.Form_KeyDown(key);
-        });
+        form.app().raise(
+            form,
+            [&form, key] {
+                if (form.Form_KeyDown)
+                    form.Form_KeyDown(key);
+            });
     }
 };
 

@@ -80,9 +80,8 @@ class ProbeWindow {
         if (self != nullptr) {
             switch (message) {
                 case WM_COMMAND:
-                    if (LOWORD(wparam) == kButtonId && HIWORD(wparam) == BN_CLICKED) {
+                    if (LOWORD(wparam) == kButtonId && HIWORD(wparam) == BN_CLICKED)
                         ++self->buttonClicks;
-                    }
                     break;
                 case WM_LBUTTONUP:
                     self->leftClicks.push_back(at);
@@ -118,23 +117,20 @@ BitmapFacts readBitmap(const std::wstring& path) {
     BitmapFacts facts;
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    if (file == INVALID_HANDLE_VALUE)
         return facts;
-    }
     std::vector<unsigned char> bytes(GetFileSize(file, nullptr));
     DWORD read = 0;
     ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
     CloseHandle(file);
     BITMAPFILEHEADER head{};
     BITMAPINFOHEADER info{};
-    if (read < sizeof head + sizeof info) {
+    if (read < sizeof head + sizeof info)
         return facts;
-    }
     std::memcpy(&head, bytes.data(), sizeof head);
     std::memcpy(&info, bytes.data() + sizeof head, sizeof info);
-    if (head.bfType != 0x4D42 || info.biBitCount != 24 || head.bfSize != read) {
+    if (head.bfType != 0x4D42 || info.biBitCount != 24 || head.bfSize != read)
         return facts;
-    }
     facts.width = info.biWidth;
     facts.height = info.biHeight;
     for (DWORD i = head.bfOffBits + 3; i + 2 < read; i += 3) {
@@ -160,9 +156,8 @@ void writeBitmap(const std::wstring& path, BYTE red) {
 
 std::wstring texts(const std::vector<ba::Control>& controls) {
     std::wstring all;
-    for (const auto& control : controls) {
+    for (const auto& control : controls)
         all += L"[" + control.text + L"]";
-    }
     return all;
 }
 

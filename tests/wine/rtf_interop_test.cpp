@@ -41,16 +41,14 @@ std::string normalised(std::string text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r') {
             out += '\n';
-            if (i + 1 < text.size() && text[i + 1] == '\n') {
+            if (i + 1 < text.size() && text[i + 1] == '\n')
                 ++i;
-            }
         } else {
             out += text[i];
         }
     }
-    while (!out.empty() && out.back() == '\n') {
+    while (!out.empty() && out.back() == '\n')
         out.pop_back();
-    }
     return out;
 }
 
@@ -63,12 +61,10 @@ class RichEdit {
                                   nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     }
     ~RichEdit() {
-        if (window_ != nullptr) {
+        if (window_ != nullptr)
             DestroyWindow(window_);
-        }
-        if (library_ != nullptr) {
+        if (library_ != nullptr)
             FreeLibrary(library_);
-        }
     }
     RichEdit(const RichEdit&) = delete;
     RichEdit& operator=(const RichEdit&) = delete;
@@ -167,9 +163,8 @@ class RichEdit {
 std::string readWholeFile(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    if (file == INVALID_HANDLE_VALUE)
         return {};
-    }
     std::string bytes(GetFileSize(file, nullptr), '\0');
     DWORD read = 0;
     ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
@@ -183,14 +178,12 @@ std::vector<std::wstring> folderContents(const std::wstring& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found{};
     HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
+    if (search == INVALID_HANDLE_VALUE)
         return names;
-    }
     do {
         const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") {
+        if (name != L"." && name != L"..")
             names.push_back(name);
-        }
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return names;
@@ -198,9 +191,8 @@ std::vector<std::wstring> folderContents(const std::wstring& folder) {
 
 bool writeWholeFile(const std::wstring& path, const std::string& bytes) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    if (file == INVALID_HANDLE_VALUE)
         return false;
-    }
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
@@ -234,9 +226,8 @@ const char* const kValues[] = {
 // cases are kept there as the fuzzer's seeds.
 void keepAsSeed(const std::string& kind, const std::string& document) {
     const char* folder = std::getenv("BV_NOTE_SEED_DIR");
-    if (folder == nullptr || *folder == '\0') {
+    if (folder == nullptr || *folder == '\0')
         return;
-    }
     std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
     name = name.substr(name.find('/') + 1);
     writeWholeFile(wide(std::string(folder) + "\\" + kind + "_" + name + ".rtf"), document);
@@ -279,9 +270,8 @@ TEST_P(NoteInterop, WeReadWhatRichEditSaves) {
     RichEdit edit;
     ASSERT_TRUE(edit.ready());
     std::wstring text = wide(value);
-    for (std::size_t at = 0; (at = text.find(L'\n', at)) != std::wstring::npos; at += 2) {
+    for (std::size_t at = 0; (at = text.find(L'\n', at)) != std::wstring::npos; at += 2)
         text.insert(at, 1, L'\r');
-    }
     edit.setText(text);
     const std::string plain = edit.streamOut();
     // The same text again with the control's own font, size, colour and bold.
@@ -292,9 +282,8 @@ TEST_P(NoteInterop, WeReadWhatRichEditSaves) {
 
     for (const std::string& document : {plain, formatted}) {
         const std::string expected = platformReading(document);
-        if (withinCodePage(value, 1252)) {
+        if (withinCodePage(value, 1252))
             EXPECT_EQ(expected, normalised(value)) << "document:\n" << document;
-        }
         const auto read = bv::note::plainText(document);
         ASSERT_TRUE(read.has_value()) << "document:\n" << document;
         EXPECT_EQ(normalised(*read), expected) << "document:\n" << document;
@@ -359,9 +348,8 @@ void expectWeReadWhatRichEditSaves(const std::vector<Piece>& pieces) {
     RichEdit edit;
     ASSERT_TRUE(edit.ready());
     std::wstring all;
-    for (const Piece& piece : pieces) {
+    for (const Piece& piece : pieces)
         all += wide(piece.text);
-    }
     edit.setText(all);
     LONG at = 0;
     bool symbol = false;
@@ -379,9 +367,8 @@ void expectWeReadWhatRichEditSaves(const std::vector<Piece>& pieces) {
     const std::string held = normalised(narrow(edit.text()));
     const std::string document = edit.streamOut();
     std::string seed = "richedit_";
-    for (const Piece& piece : pieces) {
+    for (const Piece& piece : pieces)
         seed += piece.script != nullptr ? piece.script->name : "";
-    }
     std::replace(seed.begin(), seed.end(), ' ', '_');
     keepAsSeed(seed.size() > 40 ? "richedit_scripts" : seed, document);
     for (const Piece& piece : pieces) {

@@ -186,12 +186,14 @@ class Object final : public IAccessible {
                                reinterpret_cast<void**>(out));
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT id, BSTR* name) override {
-        return text(id, name, &IAccessible::get_accName, [](const Child& child) {
-            if (const auto* label = dynamic_cast<const Label*>(&child.control()))
-                return label->caption();
-            const char* tip = child.control().spec().tooltip;
-            return std::string(tip ? tip : "");
-        });
+        return text(
+            id, name, &IAccessible::get_accName,
+            [](const Child& child) {
+                if (const auto* label = dynamic_cast<const Label*>(&child.control()))
+                    return label->caption();
+                const char* tip = child.control().spec().tooltip;
+                return std::string(tip ? tip : "");
+            });
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT id, BSTR* value) override {
         return text(id, value, &IAccessible::get_accValue, nullptr);
@@ -200,29 +202,33 @@ class Object final : public IAccessible {
         return text(id, out, &IAccessible::get_accDescription, nullptr);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT id, VARIANT* role) override {
-        return number(id, role, &IAccessible::get_accRole, [](const Child& child) -> long {
-            switch (roleOf(child)) {
-                case Role::Text:
-                    return ROLE_SYSTEM_STATICTEXT;
-                case Role::Button:
-                    return ROLE_SYSTEM_PUSHBUTTON;
-                case Role::Graphic:
-                    break;
-            }
-            return ROLE_SYSTEM_GRAPHIC;
-        });
+        return number(
+            id, role, &IAccessible::get_accRole,
+            [](const Child& child) -> long {
+                switch (roleOf(child)) {
+                    case Role::Text:
+                        return ROLE_SYSTEM_STATICTEXT;
+                    case Role::Button:
+                        return ROLE_SYSTEM_PUSHBUTTON;
+                    case Role::Graphic:
+                        break;
+                }
+                return ROLE_SYSTEM_GRAPHIC;
+            });
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT id, VARIANT* state) override {
-        return number(id, state, &IAccessible::get_accState, [this](const Child& child) {
-            long bits = roleOf(child) == Role::Text ? STATE_SYSTEM_READONLY : 0;
-            if (!child.control().visible() || !IsWindowVisible(window_))
-                bits |= STATE_SYSTEM_INVISIBLE;
-            if (!IsWindowEnabled(window_))
-                bits |= STATE_SYSTEM_UNAVAILABLE;
-            if (pressed(child))
-                bits |= STATE_SYSTEM_PRESSED;
-            return bits;
-        });
+        return number(
+            id, state, &IAccessible::get_accState,
+            [this](const Child& child) {
+                long bits = roleOf(child) == Role::Text ? STATE_SYSTEM_READONLY : 0;
+                if (!child.control().visible() || !IsWindowVisible(window_))
+                    bits |= STATE_SYSTEM_INVISIBLE;
+                if (!IsWindowEnabled(window_))
+                    bits |= STATE_SYSTEM_UNAVAILABLE;
+                if (pressed(child))
+                    bits |= STATE_SYSTEM_PRESSED;
+                return bits;
+            });
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT id, BSTR* out) override {
         return text(id, out, &IAccessible::get_accHelp, nullptr);
@@ -244,9 +250,11 @@ class Object final : public IAccessible {
         return self() ? self()->get_accSelection(selection) : gone();
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT id, BSTR* out) override {
-        return text(id, out, &IAccessible::get_accDefaultAction, [](const Child& child) {
-            return std::string(roleOf(child) == Role::Button ? "Press" : "");
-        });
+        return text(
+            id, out, &IAccessible::get_accDefaultAction,
+            [](const Child& child) {
+                return std::string(roleOf(child) == Role::Button ? "Press" : "");
+            });
     }
     HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT id) override {
         if (!form_)

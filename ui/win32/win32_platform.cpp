@@ -191,7 +191,8 @@ void Win32Platform::withdraw(Win32Form* form) {
 }
 
 bool Win32Platform::anyForm() const {
-    return std::any_of(forms_.begin(), forms_.end(), [](const Win32Form* f) { return f->live(); });
+    return std::any_of(
+        forms_.begin(), forms_.end(), [](const Win32Form* f) { return f->live(); });
 }
 
 void Win32Platform::windowGone(const Win32Form& form) {

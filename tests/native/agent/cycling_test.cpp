@@ -16,7 +16,8 @@ class CyclingTest : public AgentTest {
         return names;
     }
     void togglePause() {
-        sim.raise(app, [&] { bar->Timer1.setEnabled(!bar->Timer1.enabled()); });
+        sim.raise(
+            app, [&] { bar->Timer1.setEnabled(!bar->Timer1.enabled()); });
     }
 };
 

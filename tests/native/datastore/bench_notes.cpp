@@ -41,16 +41,14 @@ int main() {
 
     start = std::chrono::steady_clock::now();
     std::size_t characters = 0;
-    for (int i = 0; i < kNotes; ++i) {
+    for (int i = 0; i < kNotes; ++i)
         characters += bv::note::readNote(notePath(i)).size();
-    }
     std::printf("read %d notes: %.3f s (%zu characters)\n", kNotes, secondsSince(start),
                 characters);
 
     std::string big = "{\\rtf1 ";
-    while (big.size() < 10'000'000) {
+    while (big.size() < 10'000'000)
         big += "{\\b text}\\'e9\\u26085?\\par ";
-    }
     big += "}";
     start = std::chrono::steady_clock::now();
     std::size_t length = bv::note::plainText(big)->size();

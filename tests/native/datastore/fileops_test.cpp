@@ -53,9 +53,8 @@ class Drive : public ::testing::Test {
 
     std::set<std::string> entries(const std::string& windowsFolder) {
         std::set<std::string> names;
-        for (const auto& entry : stdfs::directory_iterator(host(windowsFolder))) {
+        for (const auto& entry : stdfs::directory_iterator(host(windowsFolder)))
             names.insert(entry.path().filename().string());
-        }
         return names;
     }
 

@@ -29,9 +29,8 @@ std::string withCrLfBreaks(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
                 ++i;
-            }
             out += "\r\n";
         } else {
             out.push_back(text[i]);
@@ -43,34 +42,30 @@ std::string withCrLfBreaks(std::string_view text) {
 // The speed and position rules on a note's text, as the agent applies them.
 void checkNumbers(std::string_view text, std::string_view input) {
     const double leading = bv::num::leadingNumber(text);
-    if (std::isnan(leading)) {
+    if (std::isnan(leading))
         die("leading number is NaN", input);
-    }
     std::optional<std::int32_t> speed;
     try {
         speed = bv::num::leadingInteger(text);
     } catch (const bv::Failure&) {
-        if (std::isfinite(leading) && std::fabs(leading) < 2147483647.0) {
+        if (std::isfinite(leading) && std::fabs(leading) < 2147483647.0)
             die("a speed within 32 bits was refused", input);
-        }
     }
     if (speed) {
         // What the tool saves for this speed reads back as the same speed.
         std::optional<std::string> saved =
             bv::note::plainText(bv::note::toRtf(bv::num::decimal(*speed)));
         if (!saved || bv::num::leadingInteger(*saved) != *speed ||
-            bv::num::toSingle(*saved) != static_cast<float>(*speed)) {
+            bv::num::toSingle(*saved) != static_cast<float>(*speed))
             die("a written speed did not read back", input);
-        }
     }
     try {
         // A text that is a number as a whole begins with that same number.
         const float position = bv::num::toSingle(text);
         const float again = static_cast<float>(leading);
         if (!std::isfinite(position) ||
-            std::fabs(position - again) > 1e-6f * std::fabs(position) + 1e-37f) {
+            std::fabs(position - again) > 1e-6f * std::fabs(position) + 1e-37f)
             die("position and leading number disagree", input);
-        }
     } catch (const bv::Failure&) {
     }
 }
@@ -80,13 +75,11 @@ void checkNumbers(std::string_view text, std::string_view input) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view input(reinterpret_cast<const char*>(data), size);
     if (std::optional<std::string> text = bv::note::plainText(input)) {
-        if (!bv::text::isValidUtf8(*text)) {
+        if (!bv::text::isValidUtf8(*text))
             die("reader gave invalid UTF-8", input);
-        }
         std::optional<std::string> again = bv::note::plainText(bv::note::toRtf(*text));
-        if (!again || *again != withCrLfBreaks(*text)) {
+        if (!again || *again != withCrLfBreaks(*text))
             die("a written note did not read back as its text", input);
-        }
         checkNumbers(*text, input);
     }
     return 0;
@@ -128,9 +121,8 @@ std::string mutate(XorShift& random) {
         std::size_t at = random.below(input.size() + 1);
         switch (random.below(7)) {
             case 0:
-                if (at < input.size()) {
+                if (at < input.size())
                     input[at] = static_cast<char>(random.next());
-                }
                 break;
             case 1:
                 input.insert(at, 1, static_cast<char>(random.next()));
@@ -154,9 +146,8 @@ std::string mutate(XorShift& random) {
                 std::string piece = input.substr(at, 1 + random.below(12));
                 std::size_t times = 1 + random.below(400);
                 std::string repeated;
-                for (std::size_t i = 0; i < times; ++i) {
+                for (std::size_t i = 0; i < times; ++i)
                     repeated += piece;
-                }
                 input.insert(at, repeated);
                 break;
             }
@@ -176,9 +167,8 @@ int main(int argc, char** argv) {
     for (; done < count; ++done) {
         std::string input = mutate(random);
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
-        if (std::chrono::steady_clock::now() - start > budget) {
+        if (std::chrono::steady_clock::now() - start > budget)
             break;
-        }
     }
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -64,9 +64,8 @@ TEST(NoteRoundTrip, TrickyCaptionsReadBackExactly) {
         "\xC2\x81\xC2\x8D\xC2\x80\xC2\xA0",  // undefined cp1252 bytes, U+0080, nbsp
         "",
     };
-    for (const char* caption : captions) {
+    for (const char* caption : captions)
         EXPECT_EQ(plainText(toRtf(caption)), caption);
-    }
 }
 
 TEST(NoteRoundTrip, LoneLineFeedsComeBackAsParagraphBreaks) {
@@ -175,9 +174,8 @@ TEST(NoteReaderHostileInput, DeepNestingIsRefusedWithoutRecursion) {
 
 TEST(NoteReaderHostileInput, LargeDocumentsAreReadCompletely) {
     std::string many = "{\\rtf1 ";
-    for (int i = 0; i < 200'000; ++i) {
+    for (int i = 0; i < 200'000; ++i)
         many += "{\\b x}\\u8364?";
-    }
     many += "}";
     std::optional<std::string> text = plainText(many);
     ASSERT_TRUE(text);

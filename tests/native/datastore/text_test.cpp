@@ -12,9 +12,8 @@ using namespace bv::text;
 TEST(Utf8, ConvertsToUtf16AndBack) {
     const std::string samples[] = {"plain", "\xC3\xA9t\xC3\xA9", "\xE6\x97\xA5\xE6\x9C\xAC",
                                    "\xF0\x9F\x98\x80!", ""};
-    for (const std::string& sample : samples) {
+    for (const std::string& sample : samples)
         EXPECT_EQ(utf16ToUtf8(utf8ToUtf16(sample)), sample);
-    }
     EXPECT_EQ(utf8ToUtf16("\xF0\x9F\x98\x80"), std::u16string({0xD83D, 0xDE00}));
     EXPECT_EQ(utf8ToUtf16("\xE2\x82\xAC"), std::u16string({0x20AC}));
 }
@@ -50,9 +49,8 @@ TEST(CodePage1252, MapsTheHighBytesBothWays) {
     EXPECT_EQ(cp1252ToUnicode(0x9F), U'\u0178');
     EXPECT_EQ(cp1252ToUnicode(0xE9), U'\u00E9');
     EXPECT_EQ(cp1252ToUnicode(0x81), U'\u0081');
-    for (int byte = 0; byte < 256; ++byte) {
+    for (int byte = 0; byte < 256; ++byte)
         EXPECT_EQ(unicodeToCp1252(cp1252ToUnicode(static_cast<unsigned char>(byte))), byte);
-    }
     EXPECT_EQ(unicodeToCp1252(U'\u0080'), -1);
     EXPECT_EQ(unicodeToCp1252(U'\u0100'), -1);
     EXPECT_EQ(unicodeToCp1252(U'\u65E5'), -1);

@@ -114,11 +114,13 @@ TEST_F(UiTest, DeactivationFollowsTheEventThatShowedAnotherWindow) {
     form.Form_Deactivate = [&] { seen.push_back("first deactivated"); };
     other.Form_Deactivate = [&] { seen.push_back("other deactivated"); };
     sim.raise(app, [&] { form.show(); });
-    sim.raise(app, [&] {
-        seen.push_back("showing other");
-        other.show();
-        seen.push_back("other shown");
-    });
+    sim.raise(
+        app,
+        [&] {
+            seen.push_back("showing other");
+            other.show();
+            seen.push_back("other shown");
+        });
     sim.raise(app, [&] { form.show(); });
     EXPECT_EQ(seen, (std::vector<std::string>{"showing other", "other shown", "first deactivated",
                                               "other deactivated"}));

@@ -31,27 +31,22 @@ std::vector<Control> childControls(HWND parent) {
         reinterpret_cast<LPARAM>(&children));
     std::vector<Control> controls;
     controls.reserve(children.size());
-    for (HWND child : children) {
+    for (HWND child : children)
         controls.push_back(describe(parent, child));
-    }
     return controls;
 }
 
 Control findControl(HWND parent, const std::wstring& className, const std::wstring& text) {
-    for (Control& control : childControls(parent)) {
-        if (control.className == className && control.text == text) {
+    for (Control& control : childControls(parent))
+        if (control.className == className && control.text == text)
             return control;
-        }
-    }
     return {};
 }
 
 Control findControl(HWND parent, int id) {
-    for (Control& control : childControls(parent)) {
-        if (control.id == id) {
+    for (Control& control : childControls(parent))
+        if (control.id == id)
             return control;
-        }
-    }
     return {};
 }
 

@@ -17,11 +17,9 @@ constexpr int kPromptId = 0xFFFF;
 // True if `drawn` is what the top left corner of `screen` shows.
 bool matches(const Pixels& screen, const Pixels& drawn) {
     for (LONG y = 0; y < drawn.height; ++y) {
-        for (LONG x = 0; x < drawn.width; ++x) {
-            if (screen.at(x, y) != drawn.at(x, y)) {
+        for (LONG x = 0; x < drawn.width; ++x)
+            if (screen.at(x, y) != drawn.at(x, y))
                 return false;
-            }
-        }
     }
     return true;
 }
@@ -37,9 +35,8 @@ std::wstring withoutMnemonic(std::wstring text) {
 // system icon drawn here; the box must be visible for that.
 MessageIcon iconOf(const Control& control) {
     const auto shown = reinterpret_cast<HICON>(SendMessageW(control.window, STM_GETICON, 0, 0));
-    if (shown == nullptr) {
+    if (shown == nullptr)
         return MessageIcon::None;
-    }
     const struct {
         LPCWSTR resource;
         MessageIcon icon;
@@ -47,11 +44,9 @@ MessageIcon iconOf(const Control& control) {
                  {IDI_QUESTION, MessageIcon::Question},
                  {IDI_EXCLAMATION, MessageIcon::Exclamation},
                  {IDI_HAND, MessageIcon::Stop}};
-    for (const auto& entry : known) {
-        if (LoadIconW(nullptr, entry.resource) == shown) {
+    for (const auto& entry : known)
+        if (LoadIconW(nullptr, entry.resource) == shown)
             return entry.icon;
-        }
-    }
     // The box may not be painted yet when it is first seen.
     MessageIcon found = MessageIcon::Unknown;
     waitUntil(
@@ -81,24 +76,21 @@ MessageIcon iconOf(const Control& control) {
 }  // namespace
 
 std::optional<MessageBoxInfo> readMessageBox(HWND window) {
-    if (!IsWindow(window) || windowClass(window) != L"#32770") {
+    if (!IsWindow(window) || windowClass(window) != L"#32770")
         return std::nullopt;
-    }
     MessageBoxInfo box;
     box.window = window;
     box.title = windowText(window);
     for (Control& control : childControls(window)) {
         if (_wcsicmp(control.className.c_str(), L"Static") == 0) {
-            if ((control.id & 0xFFFF) == kPromptId) {
+            if ((control.id & 0xFFFF) == kPromptId)
                 box.prompt = control.text;
-            } else if ((control.style & SS_TYPEMASK) == SS_ICON) {
+            else if ((control.style & SS_TYPEMASK) == SS_ICON)
                 box.icon = iconOf(control);
-            }
         } else if (_wcsicmp(control.className.c_str(), L"Button") == 0 &&
                    (control.style & WS_VISIBLE)) {
-            if ((control.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+            if ((control.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
                 box.defaultButton = control.text;
-            }
             box.buttons.push_back(std::move(control));
         }
     }

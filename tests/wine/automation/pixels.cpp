@@ -53,23 +53,19 @@ class Canvas {
         result.height = height_;
         result.rgb.resize(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
         std::memcpy(result.rgb.data(), bits_, result.rgb.size() * sizeof(std::uint32_t));
-        for (auto& pixel : result.rgb) {
+        for (auto& pixel : result.rgb)
             pixel &= 0x00FFFFFF;
-        }
         return result;
     }
 
   private:
     void release() {
-        if (previous_ != nullptr) {
+        if (previous_ != nullptr)
             SelectObject(dc_, previous_);
-        }
-        if (bitmap_ != nullptr) {
+        if (bitmap_ != nullptr)
             DeleteObject(bitmap_);
-        }
-        if (dc_ != nullptr) {
+        if (dc_ != nullptr)
             DeleteDC(dc_);
-        }
         ReleaseDC(nullptr, screen_);
     }
 
@@ -85,31 +81,27 @@ class Canvas {
 
 Pixels captureScreen(RECT area) {
     const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    if (!IntersectRect(&area, &area, &screen)) {
+    if (!IntersectRect(&area, &area, &screen))
         throw std::runtime_error("area is not on the screen");
-    }
     Canvas canvas(area.right - area.left, area.bottom - area.top);
     if (!BitBlt(canvas.dc(), 0, 0, area.right - area.left, area.bottom - area.top, canvas.screen(),
-                area.left, area.top, SRCCOPY | CAPTUREBLT)) {
+                area.left, area.top, SRCCOPY | CAPTUREBLT))
         throw std::runtime_error("cannot copy from the screen");
-    }
     return canvas.pixels();
 }
 
 Pixels renderIcon(HICON icon, std::uint32_t background) {
     ICONINFO info{};
     BITMAP mask{};
-    if (!GetIconInfo(icon, &info)) {
+    if (!GetIconInfo(icon, &info))
         throw std::runtime_error("not an icon");
-    }
     GetObjectW(info.hbmMask, sizeof mask, &mask);
     const LONG width = mask.bmWidth;
     // Without a colour bitmap the mask holds the AND and XOR halves one above the other.
     const LONG height = info.hbmColor != nullptr ? mask.bmHeight : mask.bmHeight / 2;
     DeleteObject(info.hbmMask);
-    if (info.hbmColor != nullptr) {
+    if (info.hbmColor != nullptr)
         DeleteObject(info.hbmColor);
-    }
     Canvas canvas(width, height);
     canvas.fill(background);
     DrawIconEx(canvas.dc(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);

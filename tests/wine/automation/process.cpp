@@ -25,18 +25,16 @@ bool createProcess(const wchar_t* program, const std::wstring& commandLine,
 Process Process::start(const std::wstring& program, const std::wstring& arguments, int show,
                        const std::wstring& directory) {
     std::wstring commandLine = L"\"" + program + L"\"";
-    if (!arguments.empty()) {
+    if (!arguments.empty())
         commandLine += L" " + arguments;
-    }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(show);
     PROCESS_INFORMATION info{};
     if (!createProcess(program.c_str(), commandLine,
-                       directory.empty() ? nullptr : directory.c_str(), startup, info)) {
+                       directory.empty() ? nullptr : directory.c_str(), startup, info))
         throw std::runtime_error("cannot start program, error " + std::to_string(GetLastError()));
-    }
     CloseHandle(info.hThread);
     // Windows of a program that has not finished starting cannot be found yet.
     WaitForInputIdle(info.hProcess, 5000);
@@ -49,9 +47,8 @@ Process::Process(Process&& other) noexcept
 Process& Process::operator=(Process&& other) noexcept {
     if (this != &other) {
         kill();
-        if (handle_ != nullptr) {
+        if (handle_ != nullptr)
             CloseHandle(handle_);
-        }
         handle_ = std::exchange(other.handle_, nullptr);
         id_ = std::exchange(other.id_, 0);
     }
@@ -60,9 +57,8 @@ Process& Process::operator=(Process&& other) noexcept {
 
 Process::~Process() {
     kill();
-    if (handle_ != nullptr) {
+    if (handle_ != nullptr)
         CloseHandle(handle_);
-    }
 }
 
 bool Process::running() const {
@@ -71,9 +67,8 @@ bool Process::running() const {
 
 std::optional<DWORD> Process::waitForExit(std::chrono::milliseconds timeout) const {
     if (handle_ == nullptr ||
-        WaitForSingleObject(handle_, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+        WaitForSingleObject(handle_, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0)
         return std::nullopt;
-    }
     DWORD code = 0;
     GetExitCodeProcess(handle_, &code);
     return code;

@@ -45,9 +45,8 @@ std::vector<char> bitmapFile(const Pixels& pixels) {
 void writeFile(const std::wstring& path, const std::vector<char>& bytes) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    if (file == INVALID_HANDLE_VALUE)
         throw std::runtime_error("cannot create screenshot file");
-    }
     DWORD written = 0;
     const BOOL ok =
         WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -76,9 +75,8 @@ std::wstring screenshotFolder() {
 
 std::wstring saveScreenshot(HWND window, const std::wstring& name) {
     RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    if (window != nullptr && !GetWindowRect(window, &area)) {
+    if (window != nullptr && !GetWindowRect(window, &area))
         throw std::runtime_error("no such window");
-    }
     const std::wstring path = screenshotFolder() + L"\\" + name + L".bmp";
     writeFile(path, bitmapFile(captureScreen(area)));
     return path;

@@ -20,12 +20,10 @@ bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
                std::chrono::milliseconds poll) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
-        if (condition()) {
+        if (condition())
             return true;
-        }
-        if (std::chrono::steady_clock::now() >= deadline) {
+        if (std::chrono::steady_clock::now() >= deadline)
             return condition();
-        }
         pumpMessages();
         Sleep(static_cast<DWORD>(poll.count()));
     }

@@ -6,15 +6,13 @@ namespace bv::automation {
 
 std::wstring windowText(HWND window) {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &length)) {
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &length))
         return {};
-    }
     std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
     if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                             SMTO_ABORTIFHUNG, 1000, &copied)) {
+                             SMTO_ABORTIFHUNG, 1000, &copied))
         return {};
-    }
     text.resize(copied < text.size() ? copied : text.size() - 1);
     return text;
 }
@@ -45,12 +43,10 @@ std::vector<HWND> allTopLevelWindows() {
 }
 
 HWND firstMatch(const std::wstring& className, const std::wstring& title) {
-    for (HWND window : allTopLevelWindows()) {
+    for (HWND window : allTopLevelWindows())
         if (IsWindowVisible(window) && (className.empty() || windowClass(window) == className) &&
-            windowText(window) == title) {
+            windowText(window) == title)
             return window;
-        }
-    }
     return nullptr;
 }
 
@@ -58,11 +54,9 @@ HWND firstMatch(const std::wstring& className, const std::wstring& title) {
 
 std::vector<HWND> topLevelWindows(DWORD processId) {
     std::vector<HWND> result;
-    for (HWND window : allTopLevelWindows()) {
-        if (windowProcess(window) == processId) {
+    for (HWND window : allTopLevelWindows())
+        if (windowProcess(window) == processId)
             result.push_back(window);
-        }
-    }
     return result;
 }
 

@@ -26,7 +26,7 @@ inline constexpr const wchar_t* kToolTitle = L"Brenlo Vistrel v1.0 - Settings";
 struct ToolDriver {
     void collectControls() {
         slots.clear();
-        for (const auto& c : automation::childControls(window)) {
+        for (const auto& c : automation::childControls(window))
             if (_wcsicmp(c.className.c_str(), L"Edit") == 0)
                 slots.push_back(c);
             else if (c.className == TRACKBAR_CLASSW)
@@ -35,7 +35,6 @@ struct ToolDriver {
                 indicator = c.window;
             else if (c.className == L"BvPictureBox" && c.rect.right - c.rect.left > 200)
                 banner = c.window;
-        }
         std::sort(slots.begin(), slots.end(),
                   [](const auto& a, const auto& b) { return a.rect.top < b.rect.top; });
     }

@@ -101,11 +101,10 @@ class HostileStore : public AgentSession {
     static void putNotes(const Content& content, const std::vector<std::string>& notes) {
         for (const std::string& path : notes) {
             std::filesystem::remove(hostPath(path));
-            if (content) {
+            if (content)
                 std::ofstream(hostPath(path), std::ios::binary) << content();
-            } else {
+            else
                 std::filesystem::create_directory(hostPath(path));
-            }
         }
     }
 

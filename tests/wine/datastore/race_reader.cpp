@@ -27,20 +27,17 @@ std::wstring wide(const char* s) {
 std::optional<std::string> readShared(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    if (file == INVALID_HANDLE_VALUE)
         return std::nullopt;
-    }
     std::string bytes;
     char buffer[1 << 14];
     DWORD got = 0;
     bool ok = true;
-    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != FALSE) && got > 0) {
+    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != FALSE) && got > 0)
         bytes.append(buffer, got);
-    }
     CloseHandle(file);
-    if (!ok) {
+    if (!ok)
         return std::nullopt;
-    }
     return bytes;
 }
 
@@ -76,18 +73,16 @@ int main(int argc, char** argv) {
     while (!exists(stop)) {
         std::optional<std::string> bytes = readShared(file);
         ++reads;
-        if (!bytes) {
+        if (!bytes)
             ++refused;
-        } else if (const auto seen = meaning(*bytes); seen == first) {
+        else if (const auto seen = meaning(*bytes); seen == first)
             ++firsts;
-        } else if (seen == second) {
+        else if (seen == second)
             ++seconds;
-        } else if (mixed++ == 0) {
+        else if (mixed++ == 0)
             writeFile(result + L".mixed", *bytes);
-        }
-        if (reads == 1) {
+        if (reads == 1)
             writeFile(ready, "");
-        }
     }
     char line[128];
     std::snprintf(line, sizeof line, "%ld %ld %ld %ld %ld\n", reads, firsts, seconds, refused,
