@@ -282,8 +282,10 @@ TEST_P(NoteInterop, WeReadWhatRichEditSaves) {
 
     for (const std::string& document : {plain, formatted}) {
         const std::string expected = platformReading(document);
-        if (withinCodePage(value, 1252))
-            EXPECT_EQ(expected, normalised(value)) << "document:\n" << document;
+        if (withinCodePage(value, 1252)) {
+            SCOPED_TRACE("document:\n" + document);
+            EXPECT_EQ(expected, normalised(value));
+        }
         const auto read = bv::note::plainText(document);
         ASSERT_TRUE(read.has_value()) << "document:\n" << document;
         EXPECT_EQ(normalised(*read), expected) << "document:\n" << document;
