@@ -274,20 +274,13 @@ TEST_F(Win32Back, SlotBoxesAreReadOnlyAndAnswerTheMouse) {
     std::vector<std::string> names;
     for (int n = 1; n <= 10; ++n)
         names.push_back("Text" + std::to_string(n));
-    std::vector<ControlSpec> rows{{.kind = Kind::Frame,
-                                   .name = "Frame4",
-                                   .left = 120,
-                                   .top = 120,
-                                   .width = 5055,
-                                   .height = 1800},
-                                  {.kind = Kind::PictureBox,
-                                   .name = "Picture2",
-                                   .left = 5400,
-                                   .top = 120,
-                                   .width = 495,
-                                   .height = 255,
-                                   .backColor = hex(0xFF0000),
-                                   .tabIndex = 42}};
+    std::vector<ControlSpec> rows{
+        placed({.kind = Kind::Frame, .name = "Frame4"}, 120, 120, 5055, 1800),
+        placed({.kind = Kind::PictureBox,
+                .name = "Picture2",
+                .backColor = hex(0xFF0000),
+                .tabIndex = 42},
+               5400, 120, 495, 255)};
     for (int n = 0; n < 10; ++n)
         rows.push_back({.kind = Kind::TextBox,
                         .name = names[static_cast<std::size_t>(n)].c_str(),
