@@ -229,13 +229,6 @@ void CALLBACK heardChange(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG c
     }
 }
 
-HWND focusOf(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-    return info.hwndFocus;
-}
-
 using ToolReader = ConfigSession;
 
 // The tool and its about window; the speed label's new caption heard in

@@ -13,13 +13,7 @@ namespace {
 
 constexpr std::uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF;
 
-// The control that has the keyboard focus in the window's thread.
-HWND focusOf(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-    return info.hwndFocus;
-}
+using automation::focusOf;
 
 TEST_F(ConfigSession, FirstStartMakesTheFoldersAndWaitsWithPlaceholders) {
     startTool();
