@@ -36,10 +36,7 @@ TEST_F(SettingsTest, SlidersMoveTheBarLiveAndOkSavesBothEdges) {
 }
 
 TEST_F(SettingsTest, WindowLoadedHiddenAtStartShowsWhereTheBarStandsNow) {
-    installNormal("3000");
-    drive.makeFolders(paths::agentDir());
-    putNote(paths::topNote(), "1200");
-    putNote(paths::leftNote(), "9000");
+    installPlaced("1200", "9000");
     start();
     auto& settings = openSettings();
     EXPECT_EQ(settings.Slider1.value(), 1200);
@@ -50,10 +47,7 @@ TEST_F(SettingsTest, WindowLoadedHiddenAtStartShowsWhereTheBarStandsNow) {
 }
 
 TEST_F(SettingsTest, PlaceOutsideTheSliderRangesIsHeldWithinThem) {
-    installNormal("3000");
-    drive.makeFolders(paths::agentDir());
-    putNote(paths::topNote(), "20000");
-    putNote(paths::leftNote(), "-300");
+    installPlaced("20000", "-300");
     start();
     EXPECT_EQ(bar->form.top(), 20000.0f);  // the bar itself goes where the notes say
     auto& settings = openSettings();
@@ -82,10 +76,7 @@ TEST_F(SettingsTest, SavedValuesAfterAClampLieWithinTheRanges) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.top) + " / " + c.left);
         drive.clear();
-        installNormal("3000");
-        drive.makeFolders(paths::agentDir());
-        putNote(paths::topNote(), c.top);
-        putNote(paths::leftNote(), c.left);
+        installPlaced(c.top, c.left);
         Run run;
         run.sim.raise(run.app, [&] {
             run.bar.form.load();
@@ -116,10 +107,7 @@ TEST_F(SettingsTest, ClosingWithoutOkKeepsTheFilesAndTheNewPlace) {
 }
 
 TEST_F(SettingsTest, CloseBoxAfterAMoveKeepsTheSavedPlaceForTheNextStart) {
-    installNormal("3000");
-    drive.makeFolders(paths::agentDir());
-    putNote(paths::topNote(), "1200");
-    putNote(paths::leftNote(), "9000");
+    installPlaced("1200", "9000");
     const std::string savedTop = drive.get(paths::topNote());
     const std::string savedLeft = drive.get(paths::leftNote());
     start();
