@@ -15,11 +15,13 @@
 #include "datastore/note.h"
 #include "datastore/numbers.h"
 #include "datastore/paths.h"
+#include "tests/support/failures.h"
 
 namespace {
 
 namespace stdfs = std::filesystem;
 using bv::Failure;
+using bv::testing::failureOf;
 namespace fs = bv::fs;
 namespace paths = bv::paths;
 
@@ -62,15 +64,6 @@ class Drive : public ::testing::Test {
         fs::makeDirectory(paths::dataDir());
         fs::makeDirectory(paths::wallpapersDir());
         fs::makeDirectory(paths::scriptDir());
-    }
-
-    static std::string failureOf(const std::function<void()>& action) {
-        try {
-            action();
-        } catch (const Failure& failure) {
-            return failure.what();
-        }
-        return "no failure";
     }
 
     stdfs::path root_;

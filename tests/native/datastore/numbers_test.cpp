@@ -7,6 +7,7 @@
 
 #include "datastore/failure.h"
 #include "datastore/numbers.h"
+#include "tests/support/failures.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ using bv::num::leadingInteger;
 using bv::num::leadingNumber;
 using bv::num::roundHalfEven;
 using bv::num::toSingle;
+using bv::testing::failureOf;
 
 // Text, value, text, value...: each text read as its leading integer.
 void expectIntegers() {}
@@ -41,14 +43,8 @@ constexpr bool kExact = true, kNear = false;
 // Each text refused by `read` with the failure `what`.
 template <class Read>
 void expectRefused(Read read, std::initializer_list<const char*> texts, const char* what) {
-    for (const char* text : texts) {
-        try {
-            read(text);
-            ADD_FAILURE() << "accepted \"" << text << '"';
-        } catch (const Failure& failure) {
-            EXPECT_STREQ(failure.what(), what) << text;
-        }
-    }
+    for (const char* text : texts)
+        EXPECT_EQ(failureOf([&] { read(text); }), what) << '"' << text << '"';
 }
 
 TEST(SpeedReading, TakesTheLeadingNumberRoundedHalfToEven) {
