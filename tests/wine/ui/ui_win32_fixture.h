@@ -12,9 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "automation/window_search.h"
 #include "datastore/wide.h"
 #include "resources/resource_ids.h"
 #include "tests/support/bitmap_files.h"
+#include "tests/support/failures.h"
 #include "tests/wine/support/control_window.h"
 #include "tests/wine/ui/pump.h"
 #include "ui/app.h"
@@ -37,6 +39,7 @@
 namespace bv::ui::win32::tests {
 
 using bv::testing::controlWindow;
+using bv::testing::failureOf;
 using bv::testing::formWindow;
 
 inline constexpr int kTestBitmap = 101;  // 8 by 6: red left half, blue right half
@@ -162,39 +165,17 @@ inline Win32Form& peerOf(const Form& form) {
     return dynamic_cast<Win32Form&>(*BackEnd::peer(form));
 }
 
-inline std::wstring textOf(HWND window) {
-    wchar_t buffer[256] = {};
-    GetWindowTextW(window, buffer, 256);
-    return buffer;
-}
+using bv::automation::windowClass;
+using bv::automation::windowText;
 
-inline std::wstring classOf(HWND window) {
-    wchar_t buffer[64] = {};
-    GetClassNameW(window, buffer, 64);
-    return buffer;
-}
-
-struct WindowSearch {
-    const wchar_t* cls;
-    HWND owner;
-    HWND found;
-};
-
-inline BOOL CALLBACK matchWindow(HWND w, LPARAM p) {
-    auto* search = reinterpret_cast<WindowSearch*>(p);
-    if (_wcsicmp(classOf(w).c_str(), search->cls) != 0)
-        return TRUE;
-    if (search->owner && GetWindow(w, GW_OWNER) != search->owner)
-        return TRUE;
-    search->found = w;
-    return FALSE;
-}
-
-// A top-level window of this thread by class (and owner).
+// A top-level window of this thread (the process's one window thread) by
+// class (and owner).
 inline HWND threadWindow(const wchar_t* cls, HWND owner = nullptr) {
-    WindowSearch search{cls, owner, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), &matchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND w : bv::automation::topLevelWindows(GetCurrentProcessId()))
+        if (_wcsicmp(windowClass(w).c_str(), cls) == 0 &&
+            (!owner || GetWindow(w, GW_OWNER) == owner))
+            return w;
+    return nullptr;
 }
 
 // Runs `action` from a thread timer, so inside whatever modal loop is

@@ -22,7 +22,7 @@ TEST_F(Win32Back, WindowMatchesTheLayout) {
     GetClientRect(window(), &client);
     EXPECT_EQ(client.right, 300);
     EXPECT_EQ(client.bottom, 200);
-    EXPECT_EQ(textOf(window()), L"Back end test");
+    EXPECT_EQ(windowText(window()), L"Back end test");
 
     const LONG style = GetWindowLongW(window(), GWL_STYLE);
     const LONG exStyle = GetWindowLongW(window(), GWL_EXSTYLE);
@@ -47,8 +47,8 @@ TEST_F(Win32Back, WindowMatchesTheLayout) {
 TEST_F(Win32Back, ControlsWithWindowsAreBuiltFromTheTable) {
     HWND go = child("Go");
     ASSERT_NE(go, nullptr);
-    EXPECT_EQ(_wcsicmp(classOf(go).c_str(), L"Button"), 0);
-    EXPECT_EQ(textOf(go), L"&Go");
+    EXPECT_EQ(_wcsicmp(windowClass(go).c_str(), L"Button"), 0);
+    EXPECT_EQ(windowText(go), L"&Go");
     RECT place{};
     GetWindowRect(go, &place);
     MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&place), 2);
@@ -58,23 +58,23 @@ TEST_F(Win32Back, ControlsWithWindowsAreBuiltFromTheTable) {
     EXPECT_EQ(place.bottom - place.top, 25);
 
     HWND box = child("Box");
-    EXPECT_EQ(_wcsicmp(classOf(box).c_str(), L"Edit"), 0);
-    EXPECT_EQ(textOf(box), L"hello");
+    EXPECT_EQ(_wcsicmp(windowClass(box).c_str(), L"Edit"), 0);
+    EXPECT_EQ(windowText(box), L"hello");
     EXPECT_TRUE(GetWindowLongW(box, GWL_STYLE) & ES_AUTOHSCROLL);
     EXPECT_TRUE(GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 
     HWND hidden = child("Hidden");
     ASSERT_NE(hidden, nullptr);
     EXPECT_FALSE(IsWindowVisible(hidden));
-    EXPECT_EQ(textOf(hidden), L"Text1");
+    EXPECT_EQ(windowText(hidden), L"Text1");
 
     // The frame is the platform's group box with its caption, and holds its
     // slider and picture box at their places in it. The picture box is sunken.
     HWND group = child("Group");
     ASSERT_NE(group, nullptr);
-    EXPECT_EQ(_wcsicmp(classOf(group).c_str(), L"Button"), 0);
+    EXPECT_EQ(_wcsicmp(windowClass(group).c_str(), L"Button"), 0);
     EXPECT_EQ(GetWindowLongW(group, GWL_STYLE) & BS_TYPEMASK, BS_GROUPBOX);
-    EXPECT_EQ(textOf(group), L"Group");
+    EXPECT_EQ(windowText(group), L"Group");
     HWND speed = child("Speed");
     HWND pane = child("Pane");
     EXPECT_EQ(GetParent(speed), group);
@@ -193,7 +193,7 @@ TEST_F(Win32Back, SliderRaisesScrollOnlyForTheUsersChanges) {
 TEST_F(Win32Back, TextBoxesShowAndTakeTheirText) {
     TextBox& box = form->textBox("Box");
     box.setText("set by a handler");
-    EXPECT_EQ(textOf(child("Box")), L"set by a handler");
+    EXPECT_EQ(windowText(child("Box")), L"set by a handler");
     EXPECT_EQ(box.text(), "set by a handler");
 
     // The user's edit reaches the model.
@@ -321,7 +321,7 @@ TEST_F(Win32Back, SlotBoxesAreReadOnlyAndAnswerTheMouse) {
     SendMessageW(fifth, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
     EXPECT_EQ(to - from, 5u);
     EXPECT_EQ(slots.textBox("Text5").text(), "Click here to add image...");
-    EXPECT_EQ(textOf(fifth), L"Click here to add image...");
+    EXPECT_EQ(windowText(fifth), L"Click here to add image...");
 
     for (HWND box : {first, fifth}) {
         PostMessageW(box, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
