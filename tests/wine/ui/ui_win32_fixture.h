@@ -43,6 +43,7 @@ using bv::testing::failureOf;
 using bv::testing::formWindow;
 
 inline constexpr int kTestBitmap = 101;  // 8 by 6: red left half, blue right half
+inline constexpr PictureRef kTestPicture{PictureType::Bitmap, kTestBitmap};
 inline constexpr COLORREF kRed = RGB(255, 0, 0);
 inline constexpr COLORREF kBlue = RGB(0, 0, 255);
 inline constexpr COLORREF kGreen = RGB(0, 255, 0);
@@ -84,15 +85,12 @@ inline constexpr ControlSpec kTestControls[] = {
            0, 0, 600, 300),
     placed({.kind = Kind::Image,
             .name = "Flag",
-            .picture = {PictureType::Bitmap, kTestBitmap},
+            .picture = kTestPicture,
             .tooltip = "Flag tip",
             .pointer = Pointer::Hand},
            120, 120, 120, 90),
-    placed({.kind = Kind::Image,
-            .name = "Wide",
-            .stretch = true,
-            .picture = {PictureType::Bitmap, kTestBitmap}},
-           600, 120, 240, 180),
+    placed({.kind = Kind::Image, .name = "Wide", .stretch = true, .picture = kTestPicture}, 600,
+           120, 240, 180),
     placed({.kind = Kind::Image, .name = "Bar", .picture = {PictureType::Jpeg, BV_JPEG_BAR}}, 1200,
            120, 2655, 375),
     placed({.kind = Kind::Label, .name = "Caption", .text = "Label text"}, 120, 720, 2000, 255),

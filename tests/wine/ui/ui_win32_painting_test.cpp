@@ -84,12 +84,8 @@ TEST_F(Win32Back, FramesAreGroupBoxesThatHoldTheirControls) {
         placed({.kind = Kind::Button, .name = "Push", .container = "Group", .text = "Push"}, 150,
                750, 600, 300),
         // Red left half, blue right half.
-        {.kind = Kind::Image,
-         .name = "Behind",
-         .width = 4500,
-         .height = 3000,
-         .stretch = true,
-         .picture = {PictureType::Bitmap, kTestBitmap}},
+        placed({.kind = Kind::Image, .name = "Behind", .stretch = true, .picture = kTestPicture}, 0,
+               0, 4500, 3000),
     };
     FormSpec spec = kTestLayout;
     spec.controls = rows;
@@ -186,8 +182,7 @@ TEST_F(Win32Back, PicturesComeFromResourcesAndFiles) {
     EXPECT_EQ(gif->height(), 32);
     // Decoded once, then shared.
     EXPECT_EQ(cache.resource({PictureType::Jpeg, BV_JPEG_BAR}), jpeg);
-    EXPECT_EQ(cache.resource({PictureType::Bitmap, kTestBitmap}),
-              cache.resource({PictureType::Bitmap, kTestBitmap}));
+    EXPECT_EQ(cache.resource(kTestPicture), cache.resource(kTestPicture));
     EXPECT_THROW(cache.resource({PictureType::Bitmap, 999}), Failure);
 
     Image& wide = form->image("Wide");

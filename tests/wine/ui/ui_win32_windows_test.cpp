@@ -282,15 +282,13 @@ TEST_F(Win32Back, SlotBoxesAreReadOnlyAndAnswerTheMouse) {
                 .tabIndex = 42},
                5400, 120, 495, 255)};
     for (int n = 0; n < 10; ++n)
-        rows.push_back({.kind = Kind::TextBox,
-                        .name = names[static_cast<std::size_t>(n)].c_str(),
-                        .container = n < 3 ? "Frame4" : nullptr,
-                        .left = n < 3 ? 240 : 360,
-                        .top = n < 3 ? 360 + 480 * n : 2160 + 480 * (n - 3),
-                        .width = 4575,
-                        .height = 375,
-                        .tabIndex = 7 + n,
-                        .readOnly = true});
+        rows.push_back(placed({.kind = Kind::TextBox,
+                               .name = names[static_cast<std::size_t>(n)].c_str(),
+                               .container = n < 3 ? "Frame4" : nullptr,
+                               .tabIndex = 7 + n,
+                               .readOnly = true},
+                              n < 3 ? 240 : 360, n < 3 ? 360 + 480 * n : 2160 + 480 * (n - 3), 4575,
+                              375));
     const FormSpec spec{.name = "Form1",
                         .caption = "Slots",
                         .clientWidth = 6000,
