@@ -70,6 +70,13 @@ class AgentTest : public ::testing::Test {
         putMarker();
         putNote(paths::speedNote(), speed);
     }
+    // The same at speed 3000, with the bar's place saved in the agent folder.
+    void installPlaced(const std::string& top, const std::string& left) const {
+        installNormal("3000");
+        drive.makeFolders(paths::agentDir());
+        putNote(paths::topNote(), top);
+        putNote(paths::leftNote(), left);
+    }
 };
 
 }  // namespace bv::testing

@@ -36,10 +36,7 @@ TEST_F(SettingsTest, SlidersMoveTheBarLiveAndOkSavesBothEdges) {
 }
 
 TEST_F(SettingsTest, WindowLoadedHiddenAtStartShowsWhereTheBarStandsNow) {
-    installNormal("3000");
-    drive.makeFolders(paths::agentDir());
-    putNote(paths::topNote(), "1200");
-    putNote(paths::leftNote(), "9000");
+    installPlaced("1200", "9000");
     start();
     auto& settings = openSettings();
     EXPECT_EQ(settings.Slider1.value(), 1200);
@@ -50,10 +47,7 @@ TEST_F(SettingsTest, WindowLoadedHiddenAtStartShowsWhereTheBarStandsNow) {
 }
 
 TEST_F(SettingsTest, PlaceOutsideTheSliderRangesIsHeldWithinThem) {
-    installNormal("3000");
-    drive.makeFolders(paths::agentDir());
-    putNote(paths::topNote(), "20000");
-    putNote(paths::leftNote(), "-300");
+    installPlaced("20000", "-300");
     start();
     EXPECT_EQ(bar->form.top(), 20000.0f);  // the bar itself goes where the notes say
     auto& settings = openSettings();
@@ -72,20 +66,15 @@ TEST_F(SettingsTest, SavedValuesAfterAClampLieWithinTheRanges) {
         float barTop, barLeft;
         const char *savedTop, *savedLeft;
     };
-    const Case cases[] = {
-        {"2147483647", "9000", 8355.0f, 9000.0f, "8355", "9000"},
-        {"-2147483649", "99999", -2147483648.0f, 99999.0f, "1000", "15000"},
-        {"1e10", "-300", 8355.0f, -300.0f, "8355", "8000"},
-        {"2147483520", "7999.5", 2147483520.0f, 7999.5f, "10000", "8000"},
-        {"20000", "1e10", 20000.0f, 12630.0f, "10000", "12630"},
-    };
+    const Case cases[] = {Case{"2147483647", "9000", 8355.0f, 9000.0f, "8355", "9000"},
+                          Case{"-2147483649", "99999", -2147483648.0f, 99999.0f, "1000", "15000"},
+                          Case{"1e10", "-300", 8355.0f, -300.0f, "8355", "8000"},
+                          Case{"2147483520", "7999.5", 2147483520.0f, 7999.5f, "10000", "8000"},
+                          Case{"20000", "1e10", 20000.0f, 12630.0f, "10000", "12630"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.top) + " / " + c.left);
         drive.clear();
-        installNormal("3000");
-        drive.makeFolders(paths::agentDir());
-        putNote(paths::topNote(), c.top);
-        putNote(paths::leftNote(), c.left);
+        installPlaced(c.top, c.left);
         Run run;
         run.sim.raise(run.app, [&] {
             run.bar.form.load();
@@ -116,10 +105,7 @@ TEST_F(SettingsTest, ClosingWithoutOkKeepsTheFilesAndTheNewPlace) {
 }
 
 TEST_F(SettingsTest, CloseBoxAfterAMoveKeepsTheSavedPlaceForTheNextStart) {
-    installNormal("3000");
-    drive.makeFolders(paths::agentDir());
-    putNote(paths::topNote(), "1200");
-    putNote(paths::leftNote(), "9000");
+    installPlaced("1200", "9000");
     const std::string savedTop = drive.get(paths::topNote());
     const std::string savedLeft = drive.get(paths::leftNote());
     start();

@@ -108,10 +108,7 @@ TEST_F(AgentTest, SpeedTheTimerRefusesKeeps5000AndStillEnables) {
 }
 
 TEST_F(AgentTest, SavedPositionIsAppliedThroughAHiddenSettingsWindow) {
-    installNormal("3000");
-    drive.makeFolders(paths::agentDir());
-    putNote(paths::topNote(), "1200");
-    putNote(paths::leftNote(), "9000");
+    installPlaced("1200", "9000");
     start();
 
     EXPECT_EQ(bar->form.top(), 1200.0f);

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <set>
 #include <sstream>
 
@@ -15,11 +14,13 @@
 #include "datastore/note.h"
 #include "datastore/numbers.h"
 #include "datastore/paths.h"
+#include "tests/support/failures.h"
 
 namespace {
 
 namespace stdfs = std::filesystem;
 using bv::Failure;
+using bv::testing::failureOf;
 namespace fs = bv::fs;
 namespace paths = bv::paths;
 
@@ -64,15 +65,6 @@ class Drive : public ::testing::Test {
         fs::makeDirectory(paths::scriptDir());
     }
 
-    static std::string failureOf(const std::function<void()>& action) {
-        try {
-            action();
-        } catch (const Failure& failure) {
-            return failure.what();
-        }
-        return "no failure";
-    }
-
     stdfs::path root_;
 };
 
@@ -81,14 +73,12 @@ TEST_F(Drive, FileExistsSeesOrdinaryFilesOnly) {
     put(paths::okNote(), "");
     EXPECT_TRUE(fs::fileExists(paths::okNote()));
     EXPECT_TRUE(fs::fileExists("c:\\windows\\B_KELVO\\OK.NOTE"));  // names ignore case
-    EXPECT_FALSE(fs::fileExists(paths::dataDir()));
-    EXPECT_FALSE(fs::fileExists(paths::wallpaper(1)));
-    EXPECT_FALSE(fs::fileExists(paths::topNote()));  // agent folder missing
-    EXPECT_FALSE(fs::fileExists(paths::okNote() + "\\"));
-    EXPECT_FALSE(fs::fileExists("C:\\WINDOWS\\b_kelvo\\ok.*"));
-    EXPECT_FALSE(fs::fileExists("C:\\WINDOWS\\b_kelvo\\o?.note"));
-    EXPECT_FALSE(fs::fileExists("D:\\WINDOWS\\b_kelvo\\ok.note"));
-    EXPECT_FALSE(fs::fileExists(""));
+    // A folder, missing files (one in a missing folder), patterns, another drive.
+    for (const std::string& path :
+         {paths::dataDir(), paths::wallpaper(1), paths::topNote(), paths::okNote() + "\\",
+          std::string("C:\\WINDOWS\\b_kelvo\\ok.*"), std::string("C:\\WINDOWS\\b_kelvo\\o?.note"),
+          std::string("D:\\WINDOWS\\b_kelvo\\ok.note"), std::string()})
+        EXPECT_FALSE(fs::fileExists(path)) << '"' << path << '"';
 }
 
 TEST_F(Drive, PathsStayInsideTheDriveFolder) {

@@ -44,16 +44,14 @@ TEST(Utf8, InvalidSequencesBecomeReplacementCharacters) {
 }
 
 TEST(CodePage1252, MapsTheHighBytesBothWays) {
-    EXPECT_EQ(cp1252ToUnicode(0x41), U'A');
-    EXPECT_EQ(cp1252ToUnicode(0x80), U'\u20AC');
-    EXPECT_EQ(cp1252ToUnicode(0x9F), U'\u0178');
-    EXPECT_EQ(cp1252ToUnicode(0xE9), U'\u00E9');
-    EXPECT_EQ(cp1252ToUnicode(0x81), U'\u0081');
+    for (auto [byte, unicode] :
+         {std::pair{0x41, U'A'}, std::pair{0x80, U'\u20AC'}, std::pair{0x9F, U'\u0178'},
+          std::pair{0xE9, U'\u00E9'}, std::pair{0x81, U'\u0081'}})
+        EXPECT_EQ(cp1252ToUnicode(static_cast<unsigned char>(byte)), unicode) << byte;
     for (int byte = 0; byte < 256; ++byte)
         EXPECT_EQ(unicodeToCp1252(cp1252ToUnicode(static_cast<unsigned char>(byte))), byte);
-    EXPECT_EQ(unicodeToCp1252(U'\u0080'), -1);
-    EXPECT_EQ(unicodeToCp1252(U'\u0100'), -1);
-    EXPECT_EQ(unicodeToCp1252(U'\u65E5'), -1);
+    for (char32_t unicode : {U'\u0080', U'\u0100', U'\u65E5'})
+        EXPECT_EQ(unicodeToCp1252(unicode), -1) << static_cast<unsigned>(unicode);
 }
 
 // The fixed paths themselves are checked where the programs write and read

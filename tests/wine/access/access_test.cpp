@@ -75,16 +75,14 @@ std::vector<Element> drawnElements(IAccessible* object) {
             child->Release();
             continue;
         }
-        Element e{id, nameOf(object, id), nameOf(object, id, &IAccessible::get_accDefaultAction)};
         VARIANT role{}, state{};
+        long left = 0, top = 0, width = 0, height = 0;
         object->get_accRole(childId(id), &role);
         object->get_accState(childId(id), &state);
-        e.role = role.lVal;
-        e.state = state.lVal;
-        long left = 0, top = 0, width = 0, height = 0;
         object->accLocation(&left, &top, &width, &height, childId(id));
-        e.place = {left, top, left + width, top + height};
-        out.push_back(e);
+        out.push_back({id, nameOf(object, id),
+                       nameOf(object, id, &IAccessible::get_accDefaultAction), role.lVal,
+                       state.lVal, RECT{left, top, left + width, top + height}});
     }
     return out;
 }
@@ -227,13 +225,6 @@ void CALLBACK heardChange(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG c
         gChangedWindow = window;
         gChangedChild = child;
     }
-}
-
-HWND focusOf(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-    return info.hwndFocus;
 }
 
 using ToolReader = ConfigSession;

@@ -25,6 +25,8 @@ inline constexpr RECT kMenuButtonRect{112, 4, 139, 17};
 // Keyboard positions in the menu: the separator is skipped.
 enum MenuItem { kSettings = 0, kPosition = 1, kAbout = 2, kExit = 3 };
 
+using automation::focusOf;
+
 class AgentMenu : public AgentSession {
   protected:
     void SetUp() override {
@@ -107,14 +109,6 @@ class AgentMenu : public AgentSession {
                 return ba::captureScreen(r).rgb == buttonBitmap(resource).rgb;
             },
             3s);
-    }
-
-    // The control that has the keyboard focus in the window's thread.
-    static HWND focusOf(HWND window) {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-        return info.hwndFocus;
     }
 
     // A key pressed on the control that has the focus, as the keyboard

@@ -172,11 +172,9 @@ TEST_F(AgentMenu, SavedValuesAfterAClampLieWithinTheRanges) {
     struct Case {
         const char *top, *left, *savedTop, *savedLeft;
     };
-    const Case cases[] = {
-        {"2147483647", "9000", "8355", "9000"},
-        {"-2147483649", "99999", "1000", "15000"},
-        {"1e10", "-300", "8355", "8000"},
-    };
+    const Case cases[] = {Case{"2147483647", "9000", "8355", "9000"},
+                          Case{"-2147483649", "99999", "1000", "15000"},
+                          Case{"1e10", "-300", "8355", "8000"}};
     std::filesystem::create_directories(hostPath(paths::agentDir()));
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.top) + " / " + c.left);

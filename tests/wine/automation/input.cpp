@@ -12,6 +12,10 @@ LPARAM pointParam(POINT at) {
     return MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y));
 }
 
+void send(INPUT input) {
+    SendInput(1, &input, sizeof input);
+}
+
 }  // namespace
 
 void click(HWND control) {
@@ -39,14 +43,6 @@ void rightClickAt(HWND window, POINT at) {
 void moveMouseTo(HWND window, POINT at) {
     PostMessageW(window, WM_MOUSEMOVE, 0, pointParam(at));
 }
-
-namespace {
-
-void send(INPUT input) {
-    SendInput(1, &input, sizeof input);
-}
-
-}  // namespace
 
 void pointerTo(POINT screen) {
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);

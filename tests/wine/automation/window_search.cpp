@@ -23,6 +23,13 @@ std::wstring windowClass(HWND window) {
     return std::wstring(name, length > 0 ? length : 0);
 }
 
+HWND focusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
 DWORD windowProcess(HWND window) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);

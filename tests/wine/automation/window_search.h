@@ -13,6 +13,8 @@ namespace bv::automation {
 std::wstring windowText(HWND window);
 std::wstring windowClass(HWND window);
 DWORD windowProcess(HWND window);
+// The control that has the keyboard focus in the window's thread.
+HWND focusOf(HWND window);
 
 // The top-level windows of one process, front to back, hidden ones included.
 std::vector<HWND> topLevelWindows(DWORD processId);

@@ -22,6 +22,7 @@
 #include "automation/controls.h"
 #include "automation/input.h"
 #include "automation/process.h"
+#include "automation/window_search.h"
 #include "datastore/fileops.h"
 #include "datastore/note.h"
 #include "datastore/paths.h"
@@ -68,30 +69,10 @@ const Program kPrograms[] = {
     {"uninstall", BV_UNINSTALL_EXE, false, false, false},
 };
 
-struct Search {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK visitWindow(HWND w, LPARAM p) {
-    auto* s = reinterpret_cast<Search*>(p);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(w, &owner);
-    if (owner == s->pid && IsWindowVisible(w))
-        s->found = w;
-    return !s->found;
-}
-
 // Any visible top-level window: the agent's bar, the tool's main window, a
 // confirmation box.
 HWND visibleWindow(DWORD pid) {
-    Search search{pid, nullptr};
-    EnumWindows(visitWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-bool hasVisibleWindow(DWORD pid) {
-    return visibleWindow(pid) != nullptr;
+    return bv::automation::findWindowOfProcess(pid, std::chrono::milliseconds(0));
 }
 
 // The tool's slots: its edit boxes, top to bottom, in screen coordinates.
@@ -153,7 +134,7 @@ bool start(const Program& program, Started& out) {
         return false;
     }
     while (Clock::now() - t0 < std::chrono::seconds(20)) {
-        if (hasVisibleWindow(out.pi.dwProcessId)) {
+        if (visibleWindow(out.pi.dwProcessId)) {
             out.shownMs = Ms(Clock::now() - t0).count();
             return true;
         }

@@ -13,13 +13,7 @@ namespace {
 
 constexpr std::uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF;
 
-// The control that has the keyboard focus in the window's thread.
-HWND focusOf(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-    return info.hwndFocus;
-}
+using automation::focusOf;
 
 TEST_F(ConfigSession, FirstStartMakesTheFoldersAndWaitsWithPlaceholders) {
     startTool();
@@ -76,7 +70,6 @@ TEST_F(ConfigSession, SavedStateFromOtherWritersFillsTheWindowAndSetsThePace) {
 
     // Red for one interval, green for one, blue for two.
     std::vector<std::pair<std::uint32_t, std::chrono::steady_clock::time_point>> changes;
-    const auto start = std::chrono::steady_clock::now();
     ba::waitUntil(
         [&] {
             const std::uint32_t now = indicatorColour();
@@ -86,16 +79,14 @@ TEST_F(ConfigSession, SavedStateFromOtherWritersFillsTheWindowAndSetsThePace) {
         },
         14s, 50ms);
     ASSERT_EQ(changes.size(), 4u);
-    EXPECT_EQ(changes[0].first, kRed);
-    EXPECT_EQ(changes[1].first, kGreen);
-    EXPECT_EQ(changes[2].first, kBlue);
-    EXPECT_EQ(changes[3].first, kRed);
+    const std::uint32_t cycle[] = {kRed, kGreen, kBlue, kRed};
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(changes[i].first, cycle[i]) << i;
     using ms = std::chrono::milliseconds;
     const auto green = std::chrono::duration_cast<ms>(changes[2].second - changes[1].second);
     const auto blue = std::chrono::duration_cast<ms>(changes[3].second - changes[2].second);
     EXPECT_NEAR(static_cast<double>(green.count()), 2500, 400);
     EXPECT_NEAR(static_cast<double>(blue.count()), 5000, 400);
-    (void)start;
 
     // Saved again after only a slider move, with no bitmap in the store: the
     // loaded captions go back unchanged, with the new speed, and no message.

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -70,6 +71,36 @@ class Race : public ::testing::Test {
         return c;
     }
 
+    // `times` replaces of `target` by `replace(i)`, which says whether the
+    // file then holds what it wrote, while the reader reads it; each lands or
+    // is refused with the old file kept. The reader then stops: no replace
+    // lost, no read mixed, both versions read, no other file left behind.
+    void race(const char* what, const std::string& target, int times, const char* firstName,
+              const char* secondName, const std::function<bool(int)>& replace) {
+        int done = 0, refused = 0, lost = 0;
+        for (int i = 0; i < times; ++i) {
+            const std::string before = fs::readFile(target);
+            try {
+                lost += !replace(i);
+                ++done;
+            } catch (const Failure& failure) {
+                ++refused;
+                EXPECT_EQ(fs::readFile(target), before) << failure.what();
+            }
+        }
+        const ReaderCounts r = stopReader();
+        std::printf(
+            "%s race: %d replaces, %d done, %d refused with a report, %d lost; reader: %ld reads "
+            "(%ld %s, %ld %s, %ld opens refused), %ld mixed\n",
+            what, times, done, refused, lost, r.reads, r.first, firstName, r.second, secondName,
+            r.refused, r.mixed);
+        EXPECT_EQ(lost, 0);
+        EXPECT_EQ(r.mixed, 0) << "see " << kDir << "\\result.mixed";
+        EXPECT_GT(r.first, 0);
+        EXPECT_GT(r.second, 0) << "the reader never saw the " << secondName << " version";
+        EXPECT_EQ(names(kSlotDir), std::vector<std::string>{target.substr(target.rfind('\\') + 1)});
+    }
+
     // The names left in a folder: a replace leaves no temporary file behind.
     static std::vector<std::string> names(const std::string& folder) {
         std::vector<std::string> out;
@@ -90,29 +121,11 @@ TEST_F(Race, SlotBitmapReplacedWhileAnotherProcessReadsIt) {
     fs::copyFile(small, slot);
     startReader("bytes", slot, small, large);
 
-    int done = 0, refused = 0, lost = 0;
-    for (int i = 0; i < 500; ++i) {
+    race("bitmap", slot, 500, "small", "large", [&](int i) {
         const std::string& source = i % 2 ? small : large;
-        const std::string before = fs::readFile(slot);
-        try {
-            fs::copyFile(source, slot);
-            ++done;
-            lost += fs::readFile(slot) != fs::readFile(source);
-        } catch (const Failure& failure) {
-            ++refused;
-            EXPECT_EQ(fs::readFile(slot), before) << failure.what();
-        }
-    }
-    const ReaderCounts r = stopReader();
-    std::printf(
-        "bitmap race: 500 replaces, %d done, %d refused with a report, %d lost; reader: "
-        "%ld reads (%ld small, %ld large, %ld opens refused), %ld mixed\n",
-        done, refused, lost, r.reads, r.first, r.second, r.refused, r.mixed);
-    EXPECT_EQ(lost, 0);
-    EXPECT_EQ(r.mixed, 0) << "see " << kDir << "\\result.mixed";
-    EXPECT_GT(r.first, 0);
-    EXPECT_GT(r.second, 0) << "the reader never saw the other picture";
-    EXPECT_EQ(names(kSlotDir), std::vector<std::string>{"1.bmp"});
+        fs::copyFile(source, slot);
+        return fs::readFile(slot) == fs::readFile(source);
+    });
 }
 
 TEST_F(Race, NoteSavedWhileAnotherProcessLoadsIt) {
@@ -126,29 +139,11 @@ TEST_F(Race, NoteSavedWhileAnotherProcessLoadsIt) {
     note::writeNote(note, oldValue);
     startReader("note", note, first, second);
 
-    int done = 0, refused = 0, lost = 0;
-    for (int i = 0; i < 200; ++i) {
+    race("note", note, 200, "old", "new", [&](int i) {
         const std::string& value = i % 2 ? oldValue : newValue;
-        const std::string before = fs::readFile(note);
-        try {
-            note::writeNote(note, value);
-            ++done;
-            lost += note::readNote(note) != value;
-        } catch (const Failure& failure) {
-            ++refused;
-            EXPECT_EQ(fs::readFile(note), before) << failure.what();
-        }
-    }
-    const ReaderCounts r = stopReader();
-    std::printf(
-        "note race: 200 saves, %d done, %d refused with a report, %d lost; reader: %ld "
-        "loads (%ld old, %ld new, %ld opens refused), %ld mixed\n",
-        done, refused, lost, r.reads, r.first, r.second, r.refused, r.mixed);
-    EXPECT_EQ(lost, 0);
-    EXPECT_EQ(r.mixed, 0) << "see " << kDir << "\\result.mixed";
-    EXPECT_GT(r.first, 0);
-    EXPECT_GT(r.second, 0) << "the reader never saw the new note";
-    EXPECT_EQ(names(kSlotDir), std::vector<std::string>{"speed.note"});
+        note::writeNote(note, value);
+        return note::readNote(note) == value;
+    });
 }
 
 // A reader that keeps the file open without sharing its deletion blocks the

@@ -6,6 +6,7 @@
 // down the whole tree.
 #include <windows.h>
 
+#include "automation/controls.h"
 #include "ui/backend.h"
 #include "ui/form.h"
 #include "ui/win32/win32_form.h"
@@ -29,22 +30,8 @@ inline HWND controlWindow(const ui::Form& form, const ui::Control& control) {
         ++row;
     if (row == rows.size())
         return nullptr;
-    struct Search {
-        int id;
-        HWND found;
-    } search{static_cast<int>(ui::win32::idOfRow(static_cast<int>(row))), nullptr};
-    // EnumChildWindows visits every descendant, not only the direct children.
-    EnumChildWindows(
-        top,
-        [](HWND w, LPARAM p) CALLBACK -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            if (GetDlgCtrlID(w) != s->id)
-                return TRUE;
-            s->found = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return automation::findControl(top, static_cast<int>(ui::win32::idOfRow(static_cast<int>(row))))
+        .window;
 }
 
 inline HWND controlWindow(const ui::Form& form, const char* name) {

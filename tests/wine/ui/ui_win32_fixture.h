@@ -12,9 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "automation/window_search.h"
 #include "datastore/wide.h"
 #include "resources/resource_ids.h"
 #include "tests/support/bitmap_files.h"
+#include "tests/support/failures.h"
 #include "tests/wine/support/control_window.h"
 #include "tests/wine/ui/pump.h"
 #include "ui/app.h"
@@ -37,109 +39,61 @@
 namespace bv::ui::win32::tests {
 
 using bv::testing::controlWindow;
+using bv::testing::failureOf;
 using bv::testing::formWindow;
 
 inline constexpr int kTestBitmap = 101;  // 8 by 6: red left half, blue right half
+inline constexpr PictureRef kTestPicture{PictureType::Bitmap, kTestBitmap};
 inline constexpr COLORREF kRed = RGB(255, 0, 0);
 inline constexpr COLORREF kBlue = RGB(0, 0, 255);
 inline constexpr COLORREF kGreen = RGB(0, 255, 0);
+
+// `row` at left, top, width and height (twips): keeps a row to a line or two.
+constexpr ControlSpec placed(ControlSpec row, int left, int top, int width, int height) {
+    row.left = left, row.top = top, row.width = width, row.height = height;
+    return row;
+}
 
 // 300 by 200 pixels at 96 dots per inch. Front to back.
 inline constexpr ControlSpec kTestControls[] = {
     {.kind = Kind::Timer, .name = "Fast", .interval = 50},
     {.kind = Kind::Timer, .name = "Never", .interval = 0},
-    {.kind = Kind::Button,
-     .name = "Go",
-     .left = 3000,
-     .top = 2400,
-     .width = 1200,
-     .height = 375,
-     .text = "&Go",
-     .tabIndex = 1},
-    {.kind = Kind::TextBox,
-     .name = "Box",
-     .left = 120,
-     .top = 2400,
-     .width = 2000,
-     .height = 375,
-     .text = "hello",
-     .tabIndex = 3},
-    {.kind = Kind::TextBox,
-     .name = "Hidden",
-     .left = 120,
-     .top = 2400,
-     .width = 375,
-     .height = 285,
-     .text = "Text1",
-     .tabIndex = 5,
-     .visible = false},
-    {.kind = Kind::Frame,
-     .name = "Group",
-     .left = 120,
-     .top = 1200,
-     .width = 4200,
-     .height = 1095,
-     .text = "Group",
-     .tabIndex = 0},
-    {.kind = Kind::Slider,
-     .name = "Speed",
-     .container = "Group",
-     .left = 120,
-     .top = 240,
-     .width = 2400,
-     .height = 450,
-     .tabIndex = 4,
-     .min = 0,
-     .max = 10,
-     .value = 5},
-    {.kind = Kind::PictureBox,
-     .name = "Pane",
-     .container = "Group",
-     .left = 2700,
-     .top = 240,
-     .width = 1200,
-     .height = 600,
-     .backColor = hex(0x00FF00),
-     .tabIndex = 2},
-    {.kind = Kind::Label,
-     .name = "Band",
-     .container = "Pane",
-     .left = 0,
-     .top = 0,
-     .width = 600,
-     .height = 300,
-     .backColor = hex(0x0000FF)},
-    {.kind = Kind::Image,
-     .name = "Flag",
-     .left = 120,
-     .top = 120,
-     .width = 120,
-     .height = 90,
-     .picture = {PictureType::Bitmap, kTestBitmap},
-     .tooltip = "Flag tip",
-     .pointer = Pointer::Hand},
-    {.kind = Kind::Image,
-     .name = "Wide",
-     .left = 600,
-     .top = 120,
-     .width = 240,
-     .height = 180,
-     .stretch = true,
-     .picture = {PictureType::Bitmap, kTestBitmap}},
-    {.kind = Kind::Image,
-     .name = "Bar",
-     .left = 1200,
-     .top = 120,
-     .width = 2655,
-     .height = 375,
-     .picture = {PictureType::Jpeg, BV_JPEG_BAR}},
-    {.kind = Kind::Label,
-     .name = "Caption",
-     .left = 120,
-     .top = 720,
-     .width = 2000,
-     .height = 255,
-     .text = "Label text"},
+    placed({.kind = Kind::Button, .name = "Go", .text = "&Go", .tabIndex = 1}, 3000, 2400, 1200,
+           375),
+    placed({.kind = Kind::TextBox, .name = "Box", .text = "hello", .tabIndex = 3}, 120, 2400, 2000,
+           375),
+    placed(
+        {.kind = Kind::TextBox, .name = "Hidden", .text = "Text1", .tabIndex = 5, .visible = false},
+        120, 2400, 375, 285),
+    placed({.kind = Kind::Frame, .name = "Group", .text = "Group", .tabIndex = 0}, 120, 1200, 4200,
+           1095),
+    placed({.kind = Kind::Slider,
+            .name = "Speed",
+            .container = "Group",
+            .tabIndex = 4,
+            .min = 0,
+            .max = 10,
+            .value = 5},
+           120, 240, 2400, 450),
+    placed({.kind = Kind::PictureBox,
+            .name = "Pane",
+            .container = "Group",
+            .backColor = hex(0x00FF00),
+            .tabIndex = 2},
+           2700, 240, 1200, 600),
+    placed({.kind = Kind::Label, .name = "Band", .container = "Pane", .backColor = hex(0x0000FF)},
+           0, 0, 600, 300),
+    placed({.kind = Kind::Image,
+            .name = "Flag",
+            .picture = kTestPicture,
+            .tooltip = "Flag tip",
+            .pointer = Pointer::Hand},
+           120, 120, 120, 90),
+    placed({.kind = Kind::Image, .name = "Wide", .stretch = true, .picture = kTestPicture}, 600,
+           120, 240, 180),
+    placed({.kind = Kind::Image, .name = "Bar", .picture = {PictureType::Jpeg, BV_JPEG_BAR}}, 1200,
+           120, 2655, 375),
+    placed({.kind = Kind::Label, .name = "Caption", .text = "Label text"}, 120, 720, 2000, 255),
     {.kind = Kind::Image, .name = "Back", .left = 0, .top = 0, .width = 4500, .height = 1100},
     {.kind = Kind::NoteBox, .name = "note", .text = "RichTextBox1"},
     {.kind = Kind::FileDialog, .name = "c"},
@@ -209,39 +163,17 @@ inline Win32Form& peerOf(const Form& form) {
     return dynamic_cast<Win32Form&>(*BackEnd::peer(form));
 }
 
-inline std::wstring textOf(HWND window) {
-    wchar_t buffer[256] = {};
-    GetWindowTextW(window, buffer, 256);
-    return buffer;
-}
+using bv::automation::windowClass;
+using bv::automation::windowText;
 
-inline std::wstring classOf(HWND window) {
-    wchar_t buffer[64] = {};
-    GetClassNameW(window, buffer, 64);
-    return buffer;
-}
-
-struct WindowSearch {
-    const wchar_t* cls;
-    HWND owner;
-    HWND found;
-};
-
-inline BOOL CALLBACK matchWindow(HWND w, LPARAM p) {
-    auto* search = reinterpret_cast<WindowSearch*>(p);
-    if (_wcsicmp(classOf(w).c_str(), search->cls) != 0)
-        return TRUE;
-    if (search->owner && GetWindow(w, GW_OWNER) != search->owner)
-        return TRUE;
-    search->found = w;
-    return FALSE;
-}
-
-// A top-level window of this thread by class (and owner).
+// A top-level window of this thread (the process's one window thread) by
+// class (and owner).
 inline HWND threadWindow(const wchar_t* cls, HWND owner = nullptr) {
-    WindowSearch search{cls, owner, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), &matchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND w : bv::automation::topLevelWindows(GetCurrentProcessId()))
+        if (_wcsicmp(windowClass(w).c_str(), cls) == 0 &&
+            (!owner || GetWindow(w, GW_OWNER) == owner))
+            return w;
+    return nullptr;
 }
 
 // Runs `action` from a thread timer, so inside whatever modal loop is

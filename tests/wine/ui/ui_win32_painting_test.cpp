@@ -72,44 +72,20 @@ TEST_F(Win32Back, ContainersPaintLabelsAndImagesUnderTheirControls) {
 TEST_F(Win32Back, FramesAreGroupBoxesThatHoldTheirControls) {
     constexpr COLORREF kYellow = RGB(255, 255, 0);
     const ControlSpec rows[] = {
-        {.kind = Kind::Frame,
-         .name = "Group",
-         .left = 1500,
-         .top = 300,
-         .width = 1500,
-         .height = 1200,
-         .backColor = hex(0xFFFF00)},
-        {.kind = Kind::Image,
-         .name = "Hot",
-         .container = "Group",
-         .left = 150,
-         .top = 300,
-         .width = 1800,
-         .height = 300},
+        placed({.kind = Kind::Frame, .name = "Group", .backColor = hex(0xFFFF00)}, 1500, 300, 1500,
+               1200),
+        placed({.kind = Kind::Image, .name = "Hot", .container = "Group"}, 150, 300, 1800, 300),
         // Wider than the frame: clipped at its edge.
-        {.kind = Kind::Label,
-         .name = "Inside",
-         .container = "Group",
-         .left = 150,
-         .top = 300,
-         .width = 1800,
-         .height = 300,
-         .backColor = hex(0x00FF00)},
-        {.kind = Kind::Button,
-         .name = "Push",
-         .container = "Group",
-         .left = 150,
-         .top = 750,
-         .width = 600,
-         .height = 300,
-         .text = "Push"},
+        placed({.kind = Kind::Label,
+                .name = "Inside",
+                .container = "Group",
+                .backColor = hex(0x00FF00)},
+               150, 300, 1800, 300),
+        placed({.kind = Kind::Button, .name = "Push", .container = "Group", .text = "Push"}, 150,
+               750, 600, 300),
         // Red left half, blue right half.
-        {.kind = Kind::Image,
-         .name = "Behind",
-         .width = 4500,
-         .height = 3000,
-         .stretch = true,
-         .picture = {PictureType::Bitmap, kTestBitmap}},
+        placed({.kind = Kind::Image, .name = "Behind", .stretch = true, .picture = kTestPicture}, 0,
+               0, 4500, 3000),
     };
     FormSpec spec = kTestLayout;
     spec.controls = rows;
@@ -206,8 +182,7 @@ TEST_F(Win32Back, PicturesComeFromResourcesAndFiles) {
     EXPECT_EQ(gif->height(), 32);
     // Decoded once, then shared.
     EXPECT_EQ(cache.resource({PictureType::Jpeg, BV_JPEG_BAR}), jpeg);
-    EXPECT_EQ(cache.resource({PictureType::Bitmap, kTestBitmap}),
-              cache.resource({PictureType::Bitmap, kTestBitmap}));
+    EXPECT_EQ(cache.resource(kTestPicture), cache.resource(kTestPicture));
     EXPECT_THROW(cache.resource({PictureType::Bitmap, 999}), Failure);
 
     Image& wide = form->image("Wide");
@@ -216,23 +191,16 @@ TEST_F(Win32Back, PicturesComeFromResourcesAndFiles) {
     wide.loadPicture(bmp);
     EXPECT_EQ(Snapshot(window()).at(42, 10), kRed);
 
+    // Refused files leave the picture as it was.
+    auto expectRefused = [&](const std::string& path, const std::string& why) {
+        EXPECT_EQ(failureOf([&] { wide.loadPicture(path); }), why);
+        EXPECT_EQ(wide.picture().file, bmp);
+        EXPECT_EQ(Snapshot(window()).at(42, 10), kRed);
+    };
     const std::string junk = writeTemp("bv_ui_junk.bmp", "not a picture at all");
-    try {
-        wide.loadPicture(junk);
-        ADD_FAILURE() << "junk loaded";
-    } catch (const Failure& f) {
-        EXPECT_STREQ(f.what(), "Invalid picture");
-    }
-    EXPECT_EQ(wide.picture().file, bmp);
-    EXPECT_EQ(Snapshot(window()).at(42, 10), kRed);
-
+    expectRefused(junk, "Invalid picture");
     const std::string missing = tempFolder() + "bv_no_such_picture.bmp";
-    try {
-        wide.loadPicture(missing);
-        ADD_FAILURE() << "missing file loaded";
-    } catch (const Failure& f) {
-        EXPECT_EQ(std::string(f.what()), "File not found: " + missing);
-    }
+    expectRefused(missing, "File not found: " + missing);
     DeleteFileW(bv::text::widen(bmp).c_str());
     DeleteFileW(bv::text::widen(junk).c_str());
 }

@@ -42,7 +42,7 @@ TEST_F(Win32Back, FileDialogReturnsTheChosenPathOrKeepsTheOld) {
             HWND box = threadWindow(L"#32770");
             if (!box)
                 return false;
-            title = textOf(box);
+            title = windowText(box);
             if (!cancel) {
                 HWND name = GetDlgItem(box, 0x47c);  // the file name combo box
                 if (!name)
@@ -103,24 +103,15 @@ TEST(LateLibrary, AnswersNullOrNamesWhatIsMissing) {
     EXPECT_EQ(lateFunctionIfThere<Call>("user32.dll", "NoSuchCall"), nullptr);
     EXPECT_EQ(lateFunctionIfThere<Call>("no_such.dll", "NoSuchCall"), nullptr);
     auto failure = [](const char* library) {
-        try {
-            lateFunction<Call>(library, "NoSuchCall");
-            return std::string("found");
-        } catch (const Failure& f) {
-            return std::string(f.what());
-        }
+        return failureOf([&] { lateFunction<Call>(library, "NoSuchCall"); });
     };
     EXPECT_EQ(failure("user32.dll"), "Can't find DLL entry point NoSuchCall in user32.dll");
     EXPECT_EQ(failure("no_such.dll"), "File not found: no_such.dll");
 }
 
 TEST_F(Win32Back, PlatformCallsStartProgramsAndSetTheWallpaper) {
-    try {
-        platform.startProgram("C:\\no such folder\\tool.exe", 2);
-        ADD_FAILURE() << "started a missing program";
-    } catch (const Failure& f) {
-        EXPECT_STREQ(f.what(), "File not found: C:\\no such folder\\tool.exe");
-    }
+    EXPECT_EQ(failureOf([&] { platform.startProgram("C:\\no such folder\\tool.exe", 2); }),
+              "File not found: C:\\no such folder\\tool.exe");
     EXPECT_NO_THROW(platform.startProgram("C:\\windows\\system32\\hostname.exe", 2));
 
     // The path goes through the ANSI code page, accents included where the

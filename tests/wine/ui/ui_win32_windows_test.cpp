@@ -22,7 +22,7 @@ TEST_F(Win32Back, WindowMatchesTheLayout) {
     GetClientRect(window(), &client);
     EXPECT_EQ(client.right, 300);
     EXPECT_EQ(client.bottom, 200);
-    EXPECT_EQ(textOf(window()), L"Back end test");
+    EXPECT_EQ(windowText(window()), L"Back end test");
 
     const LONG style = GetWindowLongW(window(), GWL_STYLE);
     const LONG exStyle = GetWindowLongW(window(), GWL_EXSTYLE);
@@ -47,8 +47,8 @@ TEST_F(Win32Back, WindowMatchesTheLayout) {
 TEST_F(Win32Back, ControlsWithWindowsAreBuiltFromTheTable) {
     HWND go = child("Go");
     ASSERT_NE(go, nullptr);
-    EXPECT_EQ(_wcsicmp(classOf(go).c_str(), L"Button"), 0);
-    EXPECT_EQ(textOf(go), L"&Go");
+    EXPECT_EQ(_wcsicmp(windowClass(go).c_str(), L"Button"), 0);
+    EXPECT_EQ(windowText(go), L"&Go");
     RECT place{};
     GetWindowRect(go, &place);
     MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&place), 2);
@@ -58,23 +58,23 @@ TEST_F(Win32Back, ControlsWithWindowsAreBuiltFromTheTable) {
     EXPECT_EQ(place.bottom - place.top, 25);
 
     HWND box = child("Box");
-    EXPECT_EQ(_wcsicmp(classOf(box).c_str(), L"Edit"), 0);
-    EXPECT_EQ(textOf(box), L"hello");
+    EXPECT_EQ(_wcsicmp(windowClass(box).c_str(), L"Edit"), 0);
+    EXPECT_EQ(windowText(box), L"hello");
     EXPECT_TRUE(GetWindowLongW(box, GWL_STYLE) & ES_AUTOHSCROLL);
     EXPECT_TRUE(GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 
     HWND hidden = child("Hidden");
     ASSERT_NE(hidden, nullptr);
     EXPECT_FALSE(IsWindowVisible(hidden));
-    EXPECT_EQ(textOf(hidden), L"Text1");
+    EXPECT_EQ(windowText(hidden), L"Text1");
 
     // The frame is the platform's group box with its caption, and holds its
     // slider and picture box at their places in it. The picture box is sunken.
     HWND group = child("Group");
     ASSERT_NE(group, nullptr);
-    EXPECT_EQ(_wcsicmp(classOf(group).c_str(), L"Button"), 0);
+    EXPECT_EQ(_wcsicmp(windowClass(group).c_str(), L"Button"), 0);
     EXPECT_EQ(GetWindowLongW(group, GWL_STYLE) & BS_TYPEMASK, BS_GROUPBOX);
-    EXPECT_EQ(textOf(group), L"Group");
+    EXPECT_EQ(windowText(group), L"Group");
     HWND speed = child("Speed");
     HWND pane = child("Pane");
     EXPECT_EQ(GetParent(speed), group);
@@ -193,7 +193,7 @@ TEST_F(Win32Back, SliderRaisesScrollOnlyForTheUsersChanges) {
 TEST_F(Win32Back, TextBoxesShowAndTakeTheirText) {
     TextBox& box = form->textBox("Box");
     box.setText("set by a handler");
-    EXPECT_EQ(textOf(child("Box")), L"set by a handler");
+    EXPECT_EQ(windowText(child("Box")), L"set by a handler");
     EXPECT_EQ(box.text(), "set by a handler");
 
     // The user's edit reaches the model.
@@ -274,30 +274,21 @@ TEST_F(Win32Back, SlotBoxesAreReadOnlyAndAnswerTheMouse) {
     std::vector<std::string> names;
     for (int n = 1; n <= 10; ++n)
         names.push_back("Text" + std::to_string(n));
-    std::vector<ControlSpec> rows{{.kind = Kind::Frame,
-                                   .name = "Frame4",
-                                   .left = 120,
-                                   .top = 120,
-                                   .width = 5055,
-                                   .height = 1800},
-                                  {.kind = Kind::PictureBox,
-                                   .name = "Picture2",
-                                   .left = 5400,
-                                   .top = 120,
-                                   .width = 495,
-                                   .height = 255,
-                                   .backColor = hex(0xFF0000),
-                                   .tabIndex = 42}};
+    std::vector<ControlSpec> rows{
+        placed({.kind = Kind::Frame, .name = "Frame4"}, 120, 120, 5055, 1800),
+        placed({.kind = Kind::PictureBox,
+                .name = "Picture2",
+                .backColor = hex(0xFF0000),
+                .tabIndex = 42},
+               5400, 120, 495, 255)};
     for (int n = 0; n < 10; ++n)
-        rows.push_back({.kind = Kind::TextBox,
-                        .name = names[static_cast<std::size_t>(n)].c_str(),
-                        .container = n < 3 ? "Frame4" : nullptr,
-                        .left = n < 3 ? 240 : 360,
-                        .top = n < 3 ? 360 + 480 * n : 2160 + 480 * (n - 3),
-                        .width = 4575,
-                        .height = 375,
-                        .tabIndex = 7 + n,
-                        .readOnly = true});
+        rows.push_back(placed({.kind = Kind::TextBox,
+                               .name = names[static_cast<std::size_t>(n)].c_str(),
+                               .container = n < 3 ? "Frame4" : nullptr,
+                               .tabIndex = 7 + n,
+                               .readOnly = true},
+                              n < 3 ? 240 : 360, n < 3 ? 360 + 480 * n : 2160 + 480 * (n - 3), 4575,
+                              375));
     const FormSpec spec{.name = "Form1",
                         .caption = "Slots",
                         .clientWidth = 6000,
@@ -328,7 +319,7 @@ TEST_F(Win32Back, SlotBoxesAreReadOnlyAndAnswerTheMouse) {
     SendMessageW(fifth, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
     EXPECT_EQ(to - from, 5u);
     EXPECT_EQ(slots.textBox("Text5").text(), "Click here to add image...");
-    EXPECT_EQ(textOf(fifth), L"Click here to add image...");
+    EXPECT_EQ(windowText(fifth), L"Click here to add image...");
 
     for (HWND box : {first, fifth}) {
         PostMessageW(box, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
