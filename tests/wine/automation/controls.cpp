@@ -1,5 +1,7 @@
 #include "automation/controls.h"
 
+#include <commctrl.h>
+
 #include "automation/window_search.h"
 
 namespace bv::automation {
@@ -48,6 +50,23 @@ Control findControl(HWND parent, int id) {
         if (control.id == id)
             return control;
     return {};
+}
+
+RECT sliderThumb(HWND slider) {
+    RECT thumb{};
+    DWORD process = 0;
+    GetWindowThreadProcessId(slider, &process);
+    HANDLE owner =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
+    if (!owner)
+        return thumb;
+    if (void* there = VirtualAllocEx(owner, nullptr, sizeof thumb, MEM_COMMIT, PAGE_READWRITE)) {
+        SendMessageW(slider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(there));
+        ReadProcessMemory(owner, there, &thumb, sizeof thumb, nullptr);
+        VirtualFreeEx(owner, there, 0, MEM_RELEASE);
+    }
+    CloseHandle(owner);
+    return thumb;
 }
 
 }  // namespace bv::automation

@@ -25,4 +25,8 @@ Control findControl(HWND parent, const std::wstring& className, const std::wstri
 // The first descendant with that control id; a null window if none.
 Control findControl(HWND parent, int id);
 
+// The thumb of a trackbar, in its client coordinates, also one of another
+// process: the trackbar writes the answer in its own process's memory.
+RECT sliderThumb(HWND slider);
+
 }  // namespace bv::automation

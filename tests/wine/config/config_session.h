@@ -126,8 +126,7 @@ class ConfigSession : public ::testing::Test, protected ToolDriver {
     // A click on the slider's thumb: the focus, and no change of value.
     void clickThumb() const {
         SetForegroundWindow(window);
-        RECT thumb{};
-        SendMessageW(slider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+        const RECT thumb = ba::sliderThumb(slider);
         POINT at{(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2};
         ClientToScreen(slider, &at);
         ba::pointerClick(at);
