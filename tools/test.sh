@@ -88,6 +88,7 @@ run_benchmarks() {
     if [[ -f $last ]] && grep -q 'config preview' "$last"; then
         echo "== configuration tool preview benchmark under Wine, $preset build"
         grep -A4 'config preview' "$last" | sed -E 's/^[0-9]+: //'
+        grep -E 'without a picture|repaint of the preview' "$last" | sed -E 's/^[0-9]+: //'
         grep -A3 "the tool's working set" "$last" | sed -E 's/^[0-9]+: //'
     fi
     echo "== $preset benchmarks: $((SECONDS - started)) s"
