@@ -19,7 +19,7 @@
 #include "ui/controls/timer.h"
 #include "ui/win32/children.h"
 #include "ui/win32/late_library.h"
-#include "ui/win32/metrics.h"
+#include "ui/win32/mouse.h"
 #include "ui/win32/pictures.h"
 #include "ui/win32/win32_form.h"
 
@@ -37,28 +37,23 @@ struct Library {
 
 // Null when a library or function is missing; looked up once.
 const Library* library() {
-    static bool tried = false;
-    static Library found;
-    static bool ok = false;
-    if (!tried) {
-        tried = true;
-        try {
-            found.lresultFromObject =
-                lateFunction<decltype(found.lresultFromObject)>("oleacc.dll", "LresultFromObject");
-            found.createStd =
-                lateFunction<decltype(found.createStd)>("oleacc.dll", "CreateStdAccessibleObject");
-            found.fromWindow = lateFunction<decltype(found.fromWindow)>(
-                "oleacc.dll", "AccessibleObjectFromWindow");
-            found.allocString =
-                lateFunction<decltype(found.allocString)>("oleaut32.dll", "SysAllocString");
-            found.disconnect =
-                lateFunction<decltype(found.disconnect)>("ole32.dll", "CoDisconnectObject");
-            ok = true;
-        } catch (const Failure&) {
-            ok = false;
-        }
-    }
-    return ok ? &found : nullptr;
+    static const Library found = [] {
+        Library lib;
+        lib.lresultFromObject =
+            lateFunctionIfThere<decltype(lib.lresultFromObject)>("oleacc.dll", "LresultFromObject");
+        lib.createStd =
+            lateFunctionIfThere<decltype(lib.createStd)>("oleacc.dll", "CreateStdAccessibleObject");
+        lib.fromWindow = lateFunctionIfThere<decltype(lib.fromWindow)>(
+            "oleacc.dll", "AccessibleObjectFromWindow");
+        lib.allocString =
+            lateFunctionIfThere<decltype(lib.allocString)>("oleaut32.dll", "SysAllocString");
+        lib.disconnect =
+            lateFunctionIfThere<decltype(lib.disconnect)>("ole32.dll", "CoDisconnectObject");
+        return lib;
+    }();
+    const bool whole = found.lresultFromObject && found.createStd && found.fromWindow &&
+                       found.allocString && found.disconnect;
+    return whole ? &found : nullptr;
 }
 
 // What a drawn control is to a screen reader.
@@ -182,8 +177,7 @@ class Object final : public IAccessible {
             return E_INVALIDARG;
         if (child->drawnByContainer())
             return S_FALSE;
-        return lib_.fromWindow(child->hwnd(), static_cast<DWORD>(OBJID_WINDOW), __uuidof(IDispatch),
-                               reinterpret_cast<void**>(out));
+        return platformObject(*child, __uuidof(IDispatch), reinterpret_cast<void**>(out));
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT id, BSTR* name) override {
         return text(
@@ -385,8 +379,8 @@ class Object final : public IAccessible {
             return S_OK;
         }
         IDispatch* object = nullptr;
-        const HRESULT hr = lib_.fromWindow(child->hwnd(), static_cast<DWORD>(OBJID_WINDOW),
-                                           __uuidof(IDispatch), reinterpret_cast<void**>(&object));
+        const HRESULT hr =
+            platformObject(*child, __uuidof(IDispatch), reinterpret_cast<void**>(&object));
         if (FAILED(hr))
             return hr;
         out->vt = VT_DISPATCH;
@@ -395,11 +389,8 @@ class Object final : public IAccessible {
     }
 
     // The platform's object for a child with a window, held by the caller.
-    IAccessible* windowObject(const Child& child) const {
-        IAccessible* object = nullptr;
-        lib_.fromWindow(child.hwnd(), static_cast<DWORD>(OBJID_WINDOW), __uuidof(IAccessible),
-                        reinterpret_cast<void**>(&object));
-        return object;
+    HRESULT platformObject(const Child& child, REFIID iid, void** out) const {
+        return lib_.fromWindow(child.hwnd(), static_cast<DWORD>(OBJID_WINDOW), iid, out);
     }
 
     // A property: the window's own or a windowed child's from the platform,
@@ -417,7 +408,8 @@ class Object final : public IAccessible {
         if (!child)
             return E_INVALIDARG;
         if (!child->drawnByContainer()) {
-            IAccessible* object = windowObject(*child);
+            IAccessible* object = nullptr;
+            platformObject(*child, __uuidof(IAccessible), reinterpret_cast<void**>(&object));
             if (!object)
                 return E_FAIL;
             VARIANT whole{};
@@ -477,10 +469,9 @@ void press(Win32Form& form, Child* holder, WPARAM index) {
         !child->control().visible())
         return;
     Control& control = child->control();
-    MouseArgs args;
-    args.button = 1;
-    args.x = pixelsToTwipsX((child->rect().right - child->rect().left) / 2);
-    args.y = pixelsToTwipsY((child->rect().bottom - child->rect().top) / 2);
+    const RECT& place = child->rect();
+    const POINT middle{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+    const MouseArgs args = mouseArgs(MK_LBUTTON, middle, place);
     if (form.app().raise(control, EventKind::MouseDown, args) && control.visible())
         form.app().raise(control, EventKind::Click);
 }

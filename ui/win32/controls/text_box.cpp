@@ -86,7 +86,7 @@ class Win32TextBox final : public ChildWith<TextBoxPeer> {
             app().raise(box_, EventKind::GotFocus);
         } else if (msg == WM_KEYDOWN) {
             constexpr LPARAM kHeldBefore = 1 << 30;
-            if (box_.KeyDown && !(lp & kHeldBefore))
+            if (!(lp & kHeldBefore))
                 BackEnd::userPressed(box_, KeyArgs{static_cast<int>(wp), shiftState()});
         }
         return true;
